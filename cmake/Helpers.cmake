@@ -1,0 +1,23 @@
+# A static library from a source list that may still be empty.
+function(tarrow_library name sources)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+  else()
+    add_library(${name} INTERFACE)
+  endif()
+endfunction()
+
+# One test executable per folder: tests/<dir>/**/*.cpp -> test_<dir>.
+# Wine starts cost about a second, so one ctest entry per executable.
+function(tarrow_test_folder dir prefix)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  get_filename_component(name ${dir} NAME)
+  set(target ${prefix}${name})
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE tarrow_test_support GTest::gtest_main ${ARGN})
+  add_test(NAME ${prefix}${name} COMMAND ${target})
+  set_tests_properties(${prefix}${name} PROPERTIES TIMEOUT 600)
+endfunction()

@@ -14,7 +14,7 @@ import struct
 import sys
 import zlib
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageChops, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -275,7 +275,6 @@ def mask_rounded(img, r):
     m = supersample(w, h, lambda d, s, _: d.rounded_rectangle(
         (0, 0, w * s - 1, h * s - 1), r * s, fill=(255, 255, 255, 255)))
     a = img.getchannel("A")
-    from PIL import ImageChops
     img.putalpha(ImageChops.multiply(a, m.getchannel("A")))
     return img
 
@@ -313,10 +312,16 @@ def button_face(w, h, pressed, bg=None, accent=False):
     """A bevelled button; horizontally uniform between 8-px caps so it tiles."""
     img = canvas(w, h, bg + (255,) if bg else (0, 0, 0, 0))
     body = canvas(w, h)
+    # Shading only in the top and bottom quarters: a taller button repeats
+    # the middle rows, which therefore stay flat.
+    q = max(1, h // 4)
     if pressed:
-        vgrad(body, (0, 0, w - 1, h - 1), (30, 30, 33), (44, 44, 48))
+        top, mid, bottom = (26, 26, 29), (36, 36, 39), (44, 44, 48)
     else:
-        vgrad(body, (0, 0, w - 1, h - 1), (78, 78, 84), (46, 46, 50))
+        top, mid, bottom = (82, 82, 88), (62, 62, 67), (46, 46, 50)
+    vgrad(body, (0, 0, w - 1, q - 1), top, mid)
+    vgrad(body, (0, q, w - 1, h - q - 1), mid, mid)
+    vgrad(body, (0, h - q, w - 1, h - 1), mid, bottom)
     d = ImageDraw.Draw(body)
     d.rectangle((0, 0, w - 1, h - 1), outline=BLACK)
     if pressed:
@@ -357,11 +362,12 @@ def g_menu(d, s, w, h, c, o):
 
 
 def g_save(d, s, w, h, c, o):
+    """A diskette: darker body, a shutter at the top, a bright label below."""
     cx, cy = w / 2 + o, h / 2 + o
-    d.rectangle(((cx - 5) * s, (cy - 5) * s, (cx + 5) * s, (cy + 5) * s), fill=c + (255,))
-    d.rectangle(((cx - 3) * s, (cy - 5) * s, (cx + 3) * s, (cy - 1.5) * s), fill=(30, 30, 34, 255))
-    d.rectangle(((cx + 0.5) * s, (cy - 4.5) * s, (cx + 2) * s, (cy - 2) * s), fill=c + (255,))
-    d.rectangle(((cx - 3) * s, (cy + 1) * s, (cx + 3) * s, (cy + 5) * s), fill=(60, 60, 66, 255))
+    d.rectangle(((cx - 5) * s, (cy - 5) * s, (cx + 5) * s, (cy + 5) * s), fill=shade(c, 0.62) + (255,))
+    d.rectangle(((cx - 2.5) * s, (cy - 5) * s, (cx + 3) * s, (cy - 1.5) * s), fill=(24, 24, 27, 255))
+    d.rectangle(((cx + 0.5) * s, (cy - 4.5) * s, (cx + 2) * s, (cy - 2) * s), fill=shade(c, 0.62) + (255,))
+    d.rectangle(((cx - 3.5) * s, (cy + 0.5) * s, (cx + 3.5) * s, (cy + 5) * s), fill=c + (255,))
 
 
 def g_delete(d, s, w, h, c, o):
@@ -623,7 +629,6 @@ def display():
 def logo_tarrow():
     W, H = 180, 30
     img = canvas(W, H)
-    f = font(22, True)
     big = canvas(W, H)
     text(big, (W // 2, H // 2), "TARROW", 22, (255, 255, 255), spacing=4, shadow=None)
     # nickel face with an amber lower edge, black drop shadow
@@ -638,7 +643,6 @@ def logo_tarrow():
     sh.putalpha(sh_mask.getchannel("A"))
     paste(img, sh)
     paste(img, face)
-    del f
     return img
 
 
@@ -718,7 +722,6 @@ def mode_tabs():
         # keep the rounded corners transparent
         m = canvas(130, H)
         ImageDraw.Draw(m).rounded_rectangle((0, top, 129, H + 4), 4, fill=(255, 255, 255, 255))
-        from PIL import ImageChops
         t.putalpha(ImageChops.multiply(t.getchannel("A"), m.getchannel("A")))
         paste(img, t, (130 * half, 0))
     return img
@@ -876,7 +879,7 @@ def dark_arrows():
             ang = math.radians(30 * frame)
 
             def paint(d, s, _):
-                pts = [(-2.5, -4.5), (4.0, 0.0), (-2.5, 4.5)]
+                pts = [(-3.0, -2.6), (5.0, 0.0), (-3.0, 2.6)]
                 rot = [(6.5 + x * math.cos(ang) - y * math.sin(ang),
                         6.5 + x * math.sin(ang) + y * math.cos(ang)) for x, y in pts]
                 d.polygon([((x + 0.6) * s, (y + 0.6) * s) for x, y in rot], fill=(0, 0, 0, 200))
@@ -946,8 +949,6 @@ def capo(body, pad, accent):
         d.rounded_rectangle((3 * s, 1 * s, 16 * s - 1, 79 * s - 1), 4 * s, fill=BLACK + (255,))
         d.rounded_rectangle((4 * s, 2 * s, 15 * s - 1, 78 * s - 1), 3 * s, fill=pad + (255,))
         d.rounded_rectangle((6 * s, 0, 13 * s - 1, 80 * s - 1), 3 * s, fill=BLACK + (255,))
-        for y in range(s, 79 * s):
-            pass
         d.rounded_rectangle((7 * s, 1 * s, 12 * s - 1, 79 * s - 1), 2 * s, fill=body + (255,))
         d.line([(8 * s, 3 * s), (8 * s, 77 * s)], fill=mix(body, (255, 255, 255), 0.6) + (255,),
                width=s)
@@ -980,7 +981,6 @@ def plectrum():
     m = supersample(W, H, lambda d, s, _: d.polygon(
         [(x * s, y * s) for x, y in [(1, 5), (3, 1.5), (9, 0.5), (15, 1.5), (17, 5), (15, 12),
                                       (11, 20), (9, 23.5), (7, 20), (3, 12)]], fill=(255, 255, 255, 255)))
-    from PIL import ImageChops
     img.putalpha(ImageChops.multiply(img.getchannel("A"), m.getchannel("A")))
     return img
 

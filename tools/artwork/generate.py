@@ -265,10 +265,6 @@ def rosewood(w, h, seed):
     return img
 
 
-def rounded(img, box, r, fill, outline=None):
-    ImageDraw.Draw(img).rounded_rectangle(box, r, fill=fill, outline=outline)
-
-
 def mask_rounded(img, r):
     """Clears the pixels outside a rounded rectangle covering the image."""
     w, h = img.size
@@ -822,18 +818,6 @@ def slot_h():
 
 def slot_v():
     return slot_h().transpose(Image.Transpose.TRANSPOSE)
-
-
-def triangles(frame_w, frame_h, colours, tri_h, top):
-    img = canvas(frame_w * len(colours), frame_h)
-    for i, c in enumerate(colours):
-        def paint(d, s, _):
-            cx = frame_w / 2.0
-            half = min(frame_w / 2.0 - 0.5, tri_h)
-            d.polygon([((cx - half) * s, top * s), ((cx + half) * s, top * s),
-                       (cx * s, (top + tri_h) * s)], fill=c + (255,))
-        paste(img, supersample(frame_w, frame_h, paint), (frame_w * i, 0))
-    return img
 
 
 def combo_triangle():

@@ -426,10 +426,13 @@ def draw_neck(img, origin, fret_x, y_nut, y_body, board_top, board_bottom, end_x
          ((ox + x0) * k, (oy + board_bottom[0]) * k)], fill=(255, 255, 255, 255)), s)
     wood.putalpha(board_mask.getchannel("A"))
     paste(img, wood)
-    d = ImageDraw.Draw(img)
     # binding: a pale edge line along both board edges
-    for edge in (board_top, board_bottom):
-        d.line([(ox + x0, oy + edge[0]), (ox + end_x, oy + at(*edge, end_x))], fill=(150, 120, 90, 255))
+    def binding(d2, k):
+        for edge, dy in ((board_top, 0.5), (board_bottom, -0.5)):
+            d2.line([((ox + x0) * k, (oy + edge[0] + dy) * k),
+                     ((ox + end_x) * k, (oy + at(*edge, end_x) + dy) * k)],
+                    fill=(160, 128, 96, 255), width=k)
+    paste(img, supersample(w, h, lambda d2, k, _: binding(d2, k), s))
 
     def pearl(d2, k):
         def dot(cx, cy, r):

@@ -36,9 +36,9 @@ NativeHandle RecordingBackend::Make(const Object& o) {
     return h;
 }
 
-NativeHandle RecordingBackend::CreatePen(Color color) { return Make(Object{Kind::Pen, color, {}, false}); }
-NativeHandle RecordingBackend::CreateBrush(Color color) { return Make(Object{Kind::Brush, color, {}, false}); }
-NativeHandle RecordingBackend::CreateFont(const FontDesc& desc) {
+NativeHandle RecordingBackend::NewPen(Color color) { return Make(Object{Kind::Pen, color, {}, false}); }
+NativeHandle RecordingBackend::NewBrush(Color color) { return Make(Object{Kind::Brush, color, {}, false}); }
+NativeHandle RecordingBackend::NewFont(const FontDesc& desc) {
     Object o{Kind::Font, 0, desc, false};
     return Make(o);
 }

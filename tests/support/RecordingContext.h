@@ -24,9 +24,9 @@ public:
     // Installs the process-wide instance (idempotent) and returns it.
     static RecordingBackend& Install();
 
-    NativeHandle CreatePen(Color color) override;
-    NativeHandle CreateBrush(Color color) override;
-    NativeHandle CreateFont(const FontDesc& desc) override;
+    NativeHandle NewPen(Color color) override;
+    NativeHandle NewBrush(Color color) override;
+    NativeHandle NewFont(const FontDesc& desc) override;
     void DeleteObject(NativeHandle handle) override;
     int32_t ScreenDpiY() override { return dpiY; }
 

@@ -11,9 +11,9 @@ namespace {
 
 class NullBackend : public GraphicsBackend {
 public:
-    NativeHandle CreatePen(Color) override { return nullptr; }
-    NativeHandle CreateBrush(Color) override { return nullptr; }
-    NativeHandle CreateFont(const FontDesc&) override { return nullptr; }
+    NativeHandle NewPen(Color) override { return nullptr; }
+    NativeHandle NewBrush(Color) override { return nullptr; }
+    NativeHandle NewFont(const FontDesc&) override { return nullptr; }
     void DeleteObject(NativeHandle) override {}
     int32_t ScreenDpiY() override { return 96; }
 };
@@ -50,7 +50,7 @@ void FontDesc::ApplyStyle(int32_t style) {
 }
 
 Pen::Pen(Color color) : m_color(color), m_backend(&GetGraphicsBackend()) {
-    m_handle = m_backend->CreatePen(color);
+    m_handle = m_backend->NewPen(color);
 }
 Pen::~Pen() {
     if (m_handle)
@@ -58,7 +58,7 @@ Pen::~Pen() {
 }
 
 Brush::Brush(Color color) : m_color(color), m_backend(&GetGraphicsBackend()) {
-    m_handle = m_backend->CreateBrush(color);
+    m_handle = m_backend->NewBrush(color);
 }
 Brush::~Brush() {
     if (m_handle)
@@ -84,7 +84,7 @@ void Font::ParseSizeText(const char* text, float& size, int32_t& unit) {
 
 void Font::Create() {
     m_backend = &GetGraphicsBackend();
-    m_handle = m_backend->CreateFont(m_desc);
+    m_handle = m_backend->NewFont(m_desc);
 }
 
 Font::Font(int32_t faceIndex, float size, int32_t style, int32_t unit) {

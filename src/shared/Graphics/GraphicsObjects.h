@@ -34,9 +34,9 @@ struct FontDesc {
 class GraphicsBackend {
 public:
     virtual ~GraphicsBackend() = default;
-    virtual NativeHandle CreatePen(Color color) = 0;
-    virtual NativeHandle CreateBrush(Color color) = 0;
-    virtual NativeHandle CreateFont(const FontDesc& desc) = 0;
+    virtual NativeHandle NewPen(Color color) = 0;
+    virtual NativeHandle NewBrush(Color color) = 0;
+    virtual NativeHandle NewFont(const FontDesc& desc) = 0;
     virtual void DeleteObject(NativeHandle handle) = 0;
     virtual int32_t ScreenDpiY() = 0;
 };

@@ -20,7 +20,7 @@ std::unique_ptr<MemorySurface> MemorySurface::Create(int32_t width, int32_t heig
     std::unique_ptr<MemorySurface> s(new (std::nothrow) MemorySurface());
     if (!s)
         return nullptr;
-    s->m_memory.reset(new (std::nothrow) uint8_t[bytes]());
+    s->m_memory.reset(new (std::nothrow) uint8_t[bytes]);
     if (!s->m_memory)
         return nullptr;
     s->Attach(s->m_memory.get(), width, height, bpp);

@@ -45,7 +45,7 @@ private:
     int32_t m_stride = 0;
 };
 
-// Makes zero-filled surfaces of 24 or 32 bits per pixel; null when it cannot.
+// Makes surfaces of 24 or 32 bits per pixel, contents unspecified; null when it cannot.
 class SurfaceAllocator {
 public:
     virtual ~SurfaceAllocator() = default;

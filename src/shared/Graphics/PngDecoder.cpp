@@ -2,6 +2,10 @@
 
 #include <zlib.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -95,12 +99,100 @@ void UnfilterRow(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, si
 
 using UnfilterFn = void (*)(uint8_t, uint8_t*, const uint8_t*, size_t, size_t);
 
+#if defined(__SSE2__)
+// Pixels of 3 or 4 bytes: the bytes of one pixel are independent, so one
+// pixel is reconstructed at a time in 16-bit lanes. Each step reads 4
+// bytes (the buffers have slack for the last pixel's extra byte).
+inline __m128i Widen(uint32_t v) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(v)), _mm_setzero_si128()); }
+inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
+inline uint32_t Load32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline uint32_t Narrow(__m128i v) { return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(v, v))); }
+// Writes exactly one pixel: a 4-byte store over the next pixel would make
+// the next load wait for it.
+template <int D>
+inline void StorePixel(uint8_t* p, uint32_t v) {
+    if (D == 4) {
+        std::memcpy(p, &v, 4);
+    } else {
+        uint16_t low = uint16_t(v);
+        std::memcpy(p, &low, 2);
+        p[2] = uint8_t(v >> 16);
+    }
+}
+
+template <int D>
+void UnfilterPixels(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, size_t) {
+    const uint32_t mask = D == 3 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    const __m128i lowBytes = _mm_set1_epi16(0xFF);
+    switch (type) {
+    case 1: {
+        uint32_t a = 0;
+        for (size_t i = 0; i < len; i += D) {
+            __m128i x = _mm_add_epi8(_mm_cvtsi32_si128(int(Load32(row + i))), _mm_cvtsi32_si128(int(a)));
+            uint32_t out = uint32_t(_mm_cvtsi128_si32(x));
+            StorePixel<D>(row + i, out);
+            a = out & mask;
+        }
+        break;
+    }
+    case 2:
+        for (size_t i = 0; i < len; ++i)
+            row[i] = uint8_t(row[i] + prev[i]);
+        break;
+    case 3: {
+        __m128i a = _mm_setzero_si128();
+        for (size_t i = 0; i < len; i += D) {
+            __m128i b = Widen(Load32(prev + i) & mask);
+            __m128i x = Widen(Load32(row + i));
+            a = _mm_and_si128(_mm_add_epi16(x, _mm_srli_epi16(_mm_add_epi16(a, b), 1)), lowBytes);
+            StorePixel<D>(row + i, Narrow(a));
+        }
+        break;
+    }
+    case 4: {
+        // Everything but the chain through a is computed from b and c alone.
+        __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
+        for (size_t i = 0; i < len; i += D) {
+            const __m128i b = Widen(Load32(prev + i) & mask);
+            const __m128i x = Widen(Load32(row + i));
+            const __m128i pa = Abs16(_mm_sub_epi16(b, c));
+            const __m128i t = _mm_sub_epi16(_mm_add_epi16(c, c), b); // a + b - 2c = a - t
+            const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
+            const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, t), _mm_sub_epi16(t, a));
+            const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+            const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
+            const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+            const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
+            a = _mm_and_si128(_mm_add_epi16(x, pred), lowBytes);
+            StorePixel<D>(row + i, Narrow(a));
+            c = b;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+#endif
+
+// Bytes after each row buffer that the pixel-wise filters may touch.
+const size_t kRowSlack = 8;
+
 UnfilterFn PickUnfilter(size_t d) {
     switch (d) {
     case 1: return UnfilterRow<1>;
     case 2: return UnfilterRow<2>;
+#if defined(__SSE2__)
+    case 3: return UnfilterPixels<3>;
+    case 4: return UnfilterPixels<4>;
+#else
     case 3: return UnfilterRow<3>;
     case 4: return UnfilterRow<4>;
+#endif
     case 6: return UnfilterRow<6>;
     case 8: return UnfilterRow<8>;
     default: return UnfilterRow<0>;
@@ -333,45 +425,72 @@ PngResult DecodePng(const uint8_t* data, size_t size, SurfaceAllocator& allocato
     const size_t step = std::max<size_t>(1, bitsPerPixel / 8);
     const size_t rowBytes = rowLen + 1;
     const UnfilterFn unfilter = PickUnfilter(step);
+    const size_t outRowLen = size_t(h.width) * size_t(outBpp / 8);
+    const size_t padding = size_t(result.surface->Stride()) - outRowLen;
     const RowConverter converter{h, palette, uint32_t(paletteSize / 3)};
 
     // Inflate many rows at a time: per-row calls keep zlib off its fast path.
     const size_t kChunkBytes = size_t(256) << 10;
     const size_t chunkRows = std::max<size_t>(1, std::min<size_t>(h.height, kChunkBytes / rowBytes));
-    std::vector<uint8_t> buffer;
-    std::vector<uint8_t> above;
-    try {
-        buffer.resize(chunkRows * rowBytes);
-        above.assign(rowLen, 0);
-    } catch (...) {
-        result.status = PngStatus::CorruptData;
+    // Not zero-filled: inflate writes every byte that is read.
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[chunkRows * rowBytes + kRowSlack]);
+    std::unique_ptr<uint8_t[]> above(new (std::nothrow) uint8_t[rowLen + kRowSlack]());
+    if (!buffer || !above) {
+        result.surface.reset();
+        result.status = PngStatus::NoSurface;
         return result;
     }
 
+    // The zlib header is checked here and the data inflated raw: the
+    // checksum at the end would only be seen after the last row, where it
+    // can change nothing, and computing it costs a tenth of the time.
+    size_t nextSpan = 0;
+    const uint8_t* in = nullptr;
+    size_t inLeft = 0;
+    auto nextByte = [&](uint8_t& b) {
+        while (inLeft == 0) {
+            if (nextSpan == idat.size())
+                return false;
+            in = idat[nextSpan].data;
+            inLeft = idat[nextSpan].size;
+            ++nextSpan;
+        }
+        b = *in++;
+        --inLeft;
+        return true;
+    };
+    uint8_t cmf = 0, flg = 0;
+    const bool headerOk = nextByte(cmf) && nextByte(flg) && (cmf & 0x0F) == 8 && (cmf >> 4) <= 7 &&
+                          ((unsigned(cmf) << 8) | flg) % 31 == 0 && (flg & 0x20) == 0;
+
     z_stream zs;
     std::memset(&zs, 0, sizeof zs);
-    if (inflateInit(&zs) != Z_OK) {
-        result.status = PngStatus::CorruptData;
+    if (inflateInit2(&zs, -15) != Z_OK) {
+        result.surface.reset();
+        result.status = PngStatus::NoSurface;
         return result;
     }
-    size_t nextSpan = 0;
     auto feed = [&]() {
-        while (nextSpan < idat.size()) {
-            const Span& s = idat[nextSpan++];
-            // zlib counts in 32 bits; chunks are at most 2^31 - 1 bytes.
-            zs.next_in = const_cast<Bytef*>(s.data);
-            zs.avail_in = uInt(s.size);
-            return true;
+        if (inLeft == 0) {
+            if (nextSpan == idat.size())
+                return false;
+            in = idat[nextSpan].data;
+            inLeft = idat[nextSpan].size;
+            ++nextSpan;
         }
-        return false;
+        // zlib counts in 32 bits; chunks are at most 2^31 - 1 bytes.
+        zs.next_in = const_cast<Bytef*>(in);
+        zs.avail_in = uInt(inLeft);
+        inLeft = 0;
+        return true;
     };
     feed();
 
     uint32_t y = 0;
-    bool stopped = false;
+    bool stopped = !headerOk;
     while (y < h.height && !stopped) {
         const size_t want = std::min<size_t>(chunkRows, h.height - y);
-        zs.next_out = buffer.data();
+        zs.next_out = buffer.get();
         zs.avail_out = uInt(want * rowBytes);
         for (;;) {
             int ret = inflate(&zs, Z_NO_FLUSH);
@@ -388,21 +507,27 @@ PngResult DecodePng(const uint8_t* data, size_t size, SurfaceAllocator& allocato
         }
         const size_t produced = want * rowBytes - zs.avail_out;
         const size_t fullRows = produced / rowBytes;
-        const uint8_t* prev = above.data();
+        const uint8_t* prev = above.get();
         for (size_t r = 0; r < fullRows; ++r) {
-            uint8_t* row = buffer.data() + r * rowBytes;
+            uint8_t* row = buffer.get() + r * rowBytes;
             unfilter(row[0], row + 1, prev, rowLen, step);
-            converter.Convert(row + 1, result.surface->Row(int32_t(y + r)));
+            uint8_t* out = result.surface->Row(int32_t(y + r));
+            converter.Convert(row + 1, out);
+            if (padding)
+                std::memset(out + outRowLen, 0, padding);
             prev = row + 1;
         }
-        if (fullRows > 0 && prev != above.data())
-            std::memcpy(above.data(), prev, rowLen);
+        if (fullRows > 0 && prev != above.get())
+            std::memcpy(above.get(), prev, rowLen);
         y += uint32_t(fullRows);
         if (fullRows < want)
             stopped = true;
     }
     inflateEnd(&zs);
 
+    // Rows never decoded stay empty (transparent for images with alpha).
+    for (uint32_t r = y; r < h.height; ++r)
+        std::memset(result.surface->Row(int32_t(r)), 0, size_t(result.surface->Stride()));
     result.rowsDecoded = int32_t(y);
     result.status = y == h.height ? PngStatus::Ok : PngStatus::CorruptData;
     return result;

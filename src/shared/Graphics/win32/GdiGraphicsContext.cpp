@@ -5,6 +5,7 @@
 
 #include <gdiplus.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -243,6 +244,7 @@ void GdiGraphicsContext::Smooth(const Rect& bounds, Draw draw) {
     std::unique_ptr<DibSurface> layer = DibSurface::Create(area.width, area.height, 32);
     if (!layer)
         return;
+    std::memset(layer->Pixels(), 0, size_t(layer->Stride()) * size_t(area.height)); // transparent
     {
         Gdiplus::Bitmap bitmap(area.width, area.height, layer->Stride(), PixelFormat32bppPARGB, layer->Pixels());
         Gdiplus::Graphics g(&bitmap);

@@ -66,7 +66,6 @@ std::unique_ptr<DibSurface> DibSurface::Create(int32_t width, int32_t height, in
     }
     std::unique_ptr<DibSurface> s(new DibSurface());
     s->m_bitmap = bitmap;
-    std::memset(bits, 0, size_t(stride) * size_t(height));
     s->Attach(static_cast<uint8_t*>(bits), width, height, bpp);
     return s;
 }

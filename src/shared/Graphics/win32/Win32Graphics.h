@@ -23,7 +23,7 @@ private:
     int32_t m_dpiY = 0;
 };
 
-// A top-down DIB section, zero-filled.
+// A top-down DIB section.
 class DibSurface : public PixelSurface {
 public:
     static std::unique_ptr<DibSurface> Create(int32_t width, int32_t height, int32_t bpp);

@@ -300,3 +300,28 @@ TEST(PngDecoder, ChunkLengthsPastTheDataNeverReadOutside) {
         EXPECT_LE(r.rowsDecoded, 2);
     }
 }
+
+TEST(PngDecoder, PremultipliesEveryColourAndAlphaPair) {
+    // Row v holds every alpha a for colour (v, 255 - v, v / 2); rows of four
+    // and more pixels take the vector path, the rest of a row the plain one.
+    const uint32_t w = 257, h = 256;
+    std::vector<Bytes> rows;
+    for (uint32_t v = 0; v < h; ++v) {
+        Bytes row;
+        for (uint32_t a = 0; a < w; ++a) {
+            uint8_t alpha = a == 256 ? 255 : uint8_t(a);
+            row.insert(row.end(), {uint8_t(v), uint8_t(255 - v), uint8_t(v / 2), alpha});
+        }
+        rows.push_back(row);
+    }
+    PngResult r = Decode(Png(w, h, 8, 6, Unfiltered(rows)));
+    ASSERT_EQ(r.status, PngStatus::Ok);
+    for (uint32_t v = 0; v < h; ++v)
+        for (uint32_t a = 0; a < w; ++a) {
+            const uint8_t* p = r.surface->Row(int32_t(v)) + 4 * a;
+            const uint32_t alpha = a == 256 ? 255 : a;
+            const uint8_t want[4] = {uint8_t((v / 2) * alpha / 255), uint8_t((255 - v) * alpha / 255),
+                                     uint8_t(v * alpha / 255), uint8_t(alpha)};
+            ASSERT_EQ(0, std::memcmp(p, want, 4)) << "colour " << v << " alpha " << alpha;
+        }
+}

@@ -177,6 +177,40 @@ void UnfilterPixels(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len,
         break;
     }
 }
+
+// Two consecutive Paeth rows of 3- or 4-byte pixels in one pass: the second
+// row runs one pixel behind the first, in the upper lanes, so the two chains
+// of dependent pixels overlap. (The fourth lane of 3-byte pixels carries a
+// neighbour's byte; it is computed and never stored.)
+template <int D>
+void PaethPair(uint8_t* r1, uint8_t* r2, const uint8_t* prev, size_t len) {
+    const size_t n = len / D;
+    const __m128i lowBytes = _mm_set1_epi16(0xFF);
+    __m128i a = _mm_setzero_si128(); // [first row i - 1 | second row i - 2]
+    __m128i c = _mm_setzero_si128(); // [above i - 1     | first row i - 2]
+    for (size_t i = 0; i <= n; ++i) {
+        const uint32_t bLow = i < n ? Load32(prev + D * i) : 0;
+        const uint32_t xLow = i < n ? Load32(r1 + D * i) : 0;
+        const uint32_t xHigh = i > 0 ? Load32(r2 + D * (i - 1)) : 0;
+        const __m128i b = _mm_unpacklo_epi64(Widen(bLow), a);
+        const __m128i x = _mm_unpacklo_epi64(Widen(xLow), Widen(xHigh));
+        const __m128i pa = Abs16(_mm_sub_epi16(b, c));
+        const __m128i t = _mm_sub_epi16(_mm_add_epi16(c, c), b);
+        const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
+        const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, t), _mm_sub_epi16(t, a));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
+        a = _mm_and_si128(_mm_add_epi16(x, pred), lowBytes);
+        const __m128i packed = _mm_packus_epi16(a, a);
+        if (i < n)
+            StorePixel<D>(r1 + D * i, uint32_t(_mm_cvtsi128_si32(packed)));
+        if (i > 0)
+            StorePixel<D>(r2 + D * (i - 1), uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 4))));
+        c = b;
+    }
+}
 #endif
 
 // Bytes after each row buffer that the pixel-wise filters may touch.
@@ -197,6 +231,55 @@ UnfilterFn PickUnfilter(size_t d) {
     case 8: return UnfilterRow<8>;
     default: return UnfilterRow<0>;
     }
+}
+
+// RGBA to premultiplied BGRA, one pixel.
+inline void PremultiplyPixel(const uint8_t* src, uint8_t* dst) {
+    uint32_t a = src[3];
+    if (a == 255) {
+        dst[0] = src[2];
+        dst[1] = src[1];
+        dst[2] = src[0];
+    } else {
+        dst[0] = uint8_t(Div255(src[2] * a));
+        dst[1] = uint8_t(Div255(src[1] * a));
+        dst[2] = uint8_t(Div255(src[0] * a));
+    }
+    dst[3] = uint8_t(a);
+}
+
+void PremultiplyRow(const uint8_t* src, uint8_t* dst, uint32_t w) {
+    uint32_t i = 0;
+#if defined(__SSE2__)
+    // Four pixels at a time; the same integer arithmetic as PremultiplyPixel.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+    const __m128i alphaBytes = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i one = _mm_set1_epi16(1);
+    for (; i + 4 <= w; i += 4, src += 16, dst += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(v, alphaBytes), alphaBytes)) == 0xFFFF) {
+            // Opaque: only red and blue change places.
+            __m128i rb = _mm_and_si128(v, _mm_set1_epi32(0x00FF00FF));
+            __m128i ga = _mm_andnot_si128(_mm_set1_epi32(0x00FF00FF), v);
+            rb = _mm_shufflehi_epi16(_mm_shufflelo_epi16(rb, _MM_SHUFFLE(2, 3, 0, 1)), _MM_SHUFFLE(2, 3, 0, 1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(rb, ga));
+            continue;
+        }
+        __m128i out[2];
+        for (int half = 0; half < 2; ++half) {
+            __m128i c = half ? _mm_unpackhi_epi8(v, zero) : _mm_unpacklo_epi8(v, zero);
+            __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(c, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+            __m128i x = _mm_mullo_epi16(c, a);
+            x = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+            x = _mm_or_si128(_mm_and_si128(alphaLanes, c), _mm_andnot_si128(alphaLanes, x));
+            out[half] = _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(out[0], out[1]));
+    }
+#endif
+    for (; i < w; ++i, src += 4, dst += 4)
+        PremultiplyPixel(src, dst);
 }
 
 struct RowConverter {
@@ -278,19 +361,7 @@ struct RowConverter {
             break;
         case 6:
             if (depth == 8) {
-                for (uint32_t i = 0; i < w; ++i, src += 4, dst += 4) {
-                    uint32_t a = src[3];
-                    if (a == 255) {
-                        dst[0] = src[2];
-                        dst[1] = src[1];
-                        dst[2] = src[0];
-                    } else {
-                        dst[0] = uint8_t(Div255(src[2] * a));
-                        dst[1] = uint8_t(Div255(src[1] * a));
-                        dst[2] = uint8_t(Div255(src[0] * a));
-                    }
-                    dst[3] = uint8_t(a);
-                }
+                PremultiplyRow(src, dst, w);
             } else {
                 for (uint32_t i = 0; i < w; ++i, src += 8, dst += 4) {
                     uint32_t a = Read16(src + 6);
@@ -510,6 +581,23 @@ PngResult DecodePng(const uint8_t* data, size_t size, SurfaceAllocator& allocato
         const uint8_t* prev = above.get();
         for (size_t r = 0; r < fullRows; ++r) {
             uint8_t* row = buffer.get() + r * rowBytes;
+#if defined(__SSE2__)
+            if ((step == 3 || step == 4) && row[0] == 4 && r + 1 < fullRows && row[rowBytes] == 4) {
+                if (step == 3)
+                    PaethPair<3>(row + 1, row + rowBytes + 1, prev, rowLen);
+                else
+                    PaethPair<4>(row + 1, row + rowBytes + 1, prev, rowLen);
+                for (size_t k = 0; k < 2; ++k) {
+                    uint8_t* out = result.surface->Row(int32_t(y + r + k));
+                    converter.Convert(row + k * rowBytes + 1, out);
+                    if (padding)
+                        std::memset(out + outRowLen, 0, padding);
+                }
+                prev = row + rowBytes + 1;
+                ++r;
+                continue;
+            }
+#endif
             unfilter(row[0], row + 1, prev, rowLen, step);
             uint8_t* out = result.surface->Row(int32_t(y + r));
             converter.Convert(row + 1, out);

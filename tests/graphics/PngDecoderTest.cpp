@@ -132,12 +132,13 @@ TEST(PngDecoder, RowsOf24BitSurfacesArePaddedToFourBytes) {
 
 TEST(PngDecoder, UndoesEveryFilterAtEveryPixelStep) {
     // 1-bit grey (step 1, sub-byte), palette 8, grey+alpha 8 (step 2), RGB 8
-    // (3), RGBA 8 (4), RGB 16 (6), RGBA 16 (8): rows use every filter, twice.
+    // (3), RGBA 8 (4), RGB 16 (6), RGBA 16 (8): rows use every filter.
     struct Layout { uint8_t type, depth; size_t step, channels; };
     const Layout layouts[] = {{0, 1, 1, 1}, {0, 8, 1, 1}, {4, 8, 2, 2}, {2, 8, 3, 3}, {6, 8, 4, 4}, {2, 16, 6, 3}, {6, 16, 8, 4}};
     std::mt19937 rng(7);
-    const uint32_t w = 13, h = 10;
-    const std::vector<uint8_t> types = {0, 1, 2, 3, 4, 4, 3, 2, 1, 0};
+    // Runs of one, two, four and five Paeth rows: rows are undone alone, in pairs and in fours.
+    const std::vector<uint8_t> types = {0, 1, 2, 3, 4, 4, 3, 2, 1, 0, 4, 4, 4, 4, 4, 1, 4, 2, 4, 4, 4, 4};
+    const uint32_t w = 13, h = uint32_t(types.size());
     for (const Layout& l : layouts) {
         SCOPED_TRACE(testing::Message() << "type " << int(l.type) << " depth " << int(l.depth));
         const size_t rowLen = (w * l.depth * l.channels + 7) / 8;

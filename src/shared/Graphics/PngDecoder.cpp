@@ -29,6 +29,10 @@ inline uint32_t Div255(uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
 // Premultiplied 16-bit sample reduced to its high byte.
 inline uint8_t Mul16(uint32_t v, uint32_t a) { return uint8_t((v * a / 65535u) >> 8); }
 
+inline uint32_t ByteSwap32(uint32_t v) {
+    return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
+}
+
 inline uint32_t Read16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
 
 int Channels(uint8_t colorType) {
@@ -211,6 +215,50 @@ void PaethPair(uint8_t* r1, uint8_t* r2, const uint8_t* prev, size_t len) {
         c = b;
     }
 }
+
+// One Paeth step on two pixels in 16-bit lanes.
+inline __m128i PaethStep(__m128i a, __m128i b, __m128i c, __m128i x) {
+    const __m128i pa = Abs16(_mm_sub_epi16(b, c));
+    const __m128i t = _mm_sub_epi16(_mm_add_epi16(c, c), b);
+    const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
+    const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, t), _mm_sub_epi16(t, a));
+    const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+    const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
+    const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+    const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
+    return _mm_and_si128(_mm_add_epi16(x, pred), _mm_set1_epi16(0xFF));
+}
+
+// Four consecutive Paeth rows: rows 0 and 1 as in PaethPair, rows 2 and 3
+// likewise in a second vector two pixels further behind; the two chains
+// are independent of each other.
+template <int D>
+void PaethQuad(uint8_t* const rows[4], const uint8_t* prev, size_t len) {
+    const ptrdiff_t n = ptrdiff_t(len / D);
+    auto load = [n](const uint8_t* base, ptrdiff_t j) { return j >= 0 && j < n ? Load32(base + D * j) : 0u; };
+    auto store = [n](uint8_t* base, ptrdiff_t j, uint32_t v) {
+        if (j >= 0 && j < n)
+            StorePixel<D>(base + D * j, v);
+    };
+    __m128i a1 = _mm_setzero_si128(), c1 = _mm_setzero_si128(); // rows 0 | 1
+    __m128i a2 = _mm_setzero_si128(), c2 = _mm_setzero_si128(); // rows 2 | 3
+    for (ptrdiff_t i = 0; i < n + 3; ++i) {
+        // Above row 2's pixel is row 1's previous result; above row 3's is row 2's.
+        const __m128i b2 = _mm_castpd_si128(_mm_shuffle_pd(_mm_castsi128_pd(a1), _mm_castsi128_pd(a2), 1));
+        const __m128i b1 = _mm_unpacklo_epi64(Widen(load(prev, i)), a1);
+        const __m128i x1 = _mm_unpacklo_epi64(Widen(load(rows[0], i)), Widen(load(rows[1], i - 1)));
+        const __m128i x2 = _mm_unpacklo_epi64(Widen(load(rows[2], i - 2)), Widen(load(rows[3], i - 3)));
+        a1 = PaethStep(a1, b1, c1, x1);
+        a2 = PaethStep(a2, b2, c2, x2);
+        c1 = b1;
+        c2 = b2;
+        const __m128i p1 = _mm_packus_epi16(a1, a1), p2 = _mm_packus_epi16(a2, a2);
+        store(rows[0], i, uint32_t(_mm_cvtsi128_si32(p1)));
+        store(rows[1], i - 1, uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(p1, 4))));
+        store(rows[2], i - 2, uint32_t(_mm_cvtsi128_si32(p2)));
+        store(rows[3], i - 3, uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(p2, 4))));
+    }
+}
 #endif
 
 // Bytes after each row buffer that the pixel-wise filters may touch.
@@ -310,7 +358,17 @@ struct RowConverter {
             break;
         case 2:
             if (depth == 8) {
-                for (uint32_t i = 0; i < w; ++i, src += 3, dst += 3) {
+                // R, G, B reversed is B, G, R: byte-swap 4 bytes and drop one.
+                // A 4-byte store reaches into the next pixel, written next, so
+                // the last pixel is stored byte by byte. (The source has slack.)
+                uint32_t i = 0;
+                for (; i + 1 < w; ++i, src += 3, dst += 3) {
+                    uint32_t v;
+                    std::memcpy(&v, src, 4);
+                    v = ByteSwap32(v) >> 8;
+                    std::memcpy(dst, &v, 4);
+                }
+                for (; i < w; ++i, src += 3, dst += 3) {
                     dst[0] = src[2];
                     dst[1] = src[1];
                     dst[2] = src[0];
@@ -582,6 +640,23 @@ PngResult DecodePng(const uint8_t* data, size_t size, SurfaceAllocator& allocato
         for (size_t r = 0; r < fullRows; ++r) {
             uint8_t* row = buffer.get() + r * rowBytes;
 #if defined(__SSE2__)
+            if ((step == 3 || step == 4) && r + 3 < fullRows && row[0] == 4 && row[rowBytes] == 4 &&
+                row[2 * rowBytes] == 4 && row[3 * rowBytes] == 4) {
+                uint8_t* const quad[4] = {row + 1, row + rowBytes + 1, row + 2 * rowBytes + 1, row + 3 * rowBytes + 1};
+                if (step == 3)
+                    PaethQuad<3>(quad, prev, rowLen);
+                else
+                    PaethQuad<4>(quad, prev, rowLen);
+                for (size_t k = 0; k < 4; ++k) {
+                    uint8_t* out = result.surface->Row(int32_t(y + r + k));
+                    converter.Convert(row + k * rowBytes + 1, out);
+                    if (padding)
+                        std::memset(out + outRowLen, 0, padding);
+                }
+                prev = quad[3];
+                r += 3;
+                continue;
+            }
             if ((step == 3 || step == 4) && row[0] == 4 && r + 1 < fullRows && row[rowBytes] == 4) {
                 if (step == 3)
                     PaethPair<3>(row + 1, row + rowBytes + 1, prev, rowLen);

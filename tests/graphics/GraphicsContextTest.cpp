@@ -1,5 +1,6 @@
 #include "RecordingContext.h"
 #include "shared/Graphics/GraphicsContext.h"
+#include "shared/Graphics/GdiplusInitialiser.h"
 #include "shared/Graphics/Palette.h"
 
 #include <gtest/gtest-spi.h>
@@ -326,4 +327,31 @@ TEST(Palette, EntriesAndFallbacks) {
                            MakeColor(68, 68, 68), 0, MakeColor(123, 123, 123)};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(sb[i], want[i]) << i;
+}
+
+namespace {
+int g_starts = 0, g_stops = 0;
+bool CountStart() { return ++g_starts > 0; }
+void CountStop() { ++g_stops; }
+} // namespace
+
+TEST(GdiplusInitialiser, TheFirstInstanceStartsAndTheLastStops) {
+    GdiplusInitialiser::SetPlatformHooks(&CountStart, &CountStop);
+    {
+        GdiplusMixin pane;
+        EXPECT_TRUE(GdiplusInitialiser::IsRunning());
+        {
+            GdiplusInitialiser second;
+            GdiplusInitialiser copy(second);
+            EXPECT_EQ(GdiplusInitialiser::LiveInstances(), 3);
+        }
+        EXPECT_EQ(g_stops, 0);
+    }
+    EXPECT_EQ(g_starts, 1);
+    EXPECT_EQ(g_stops, 1);
+    EXPECT_FALSE(GdiplusInitialiser::IsRunning());
+    { GdiplusInitialiser again; }
+    EXPECT_EQ(g_starts, 2);
+    EXPECT_EQ(g_stops, 2);
+    GdiplusInitialiser::SetPlatformHooks(nullptr, nullptr);
 }

@@ -107,16 +107,23 @@ HMODULE ThisModule() {
 
 Win32ImageSource::Win32ImageSource(HMODULE module) : m_module(module) {}
 
+HMODULE Win32ImageSource::Module() {
+    if (!m_module)
+        m_module = ThisModule(); // not while the DLL is still loading
+    return m_module;
+}
+
 std::unique_ptr<Resource> Win32ImageSource::FindPng(const char* name) {
     if (!name || !*name)
         return nullptr;
-    HRSRC info = FindResourceA(m_module, name, "PNG");
+    HMODULE module = Module();
+    HRSRC info = FindResourceA(module, name, "PNG");
     if (!info)
         return nullptr;
-    HGLOBAL handle = LoadResource(m_module, info);
+    HGLOBAL handle = LoadResource(module, info);
     if (!handle)
         return nullptr;
-    DWORD size = SizeofResource(m_module, info);
+    DWORD size = SizeofResource(module, info);
     const void* data = LockResource(handle);
     if (!data) {
         FreeResource(handle);
@@ -128,7 +135,7 @@ std::unique_ptr<Resource> Win32ImageSource::FindPng(const char* name) {
 NativeHandle Win32ImageSource::LoadPlatformBitmap(const char* name, int32_t& width, int32_t& height) {
     if (!name || !*name)
         return nullptr;
-    HBITMAP bitmap = LoadBitmapA(m_module, name);
+    HBITMAP bitmap = LoadBitmapA(Module(), name);
     if (!bitmap)
         return nullptr;
     BITMAP bm;
@@ -145,7 +152,7 @@ void Win32ImageSource::DeletePlatformBitmap(NativeHandle bitmap) { ::DeleteObjec
 
 std::string Win32ImageSource::ModuleDirectory() {
     char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(m_module, path, MAX_PATH);
+    DWORD n = GetModuleFileNameA(Module(), path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return std::string();
     std::string dir(path, n);
@@ -186,9 +193,7 @@ void InstallWin32Graphics(HMODULE module) {
     SetGraphicsBackend(&g_backend);
     GdiplusInitialiser::SetPlatformHooks(&StartGdiplus, &StopGdiplus);
     static Win32ImageSource* source = nullptr;
-    if (!module)
-        module = ThisModule();
-    if (!source || source->Module() != module) {
+    if (!source || source->Requested() != module) {
         delete source; // images already loaded keep their platform objects
         source = new Win32ImageSource(module);
     }

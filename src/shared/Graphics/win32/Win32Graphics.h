@@ -43,6 +43,7 @@ public:
 // Images from a module's resources: "PNG" resources and bitmap resources.
 class Win32ImageSource : public ImageSource {
 public:
+    // Null: the module holding this code, looked up on first use.
     explicit Win32ImageSource(HMODULE module);
 
     std::unique_ptr<Resource> FindPng(const char* name) override;
@@ -52,10 +53,12 @@ public:
     std::string ModuleDirectory() override;
     void DebugOutput(const char* text) override;
 
-    HMODULE Module() const { return m_module; }
+    HMODULE Module();
+    HMODULE Requested() const { return m_requested; }
 
 private:
     HMODULE m_module;
+    HMODULE m_requested = m_module;
     DibSurfaceAllocator m_surfaces;
 };
 

@@ -28,14 +28,14 @@ struct Image {
     size_t pixels;
 };
 
-struct Spec {
+struct ImageShape {
     int w, h;
     bool alpha;
 };
 
 // The artwork's sizes; the UI images are mostly flat colour with bevels,
 // gradients and antialiased edges.
-const Spec kUi[] = {
+const ImageShape kUi[] = {
     {459, 307, 0}, {220, 80, 1}, {800, 336, 1}, {800, 588, 1}, {90, 27, 1}, {90, 27, 1}, {19, 80, 1}, {19, 80, 1},
     {19, 80, 1}, {18, 17, 1}, {60, 12, 1}, {14, 5, 1}, {780, 343, 0}, {17, 80, 1}, {21, 80, 1}, {26, 80, 1},
     {32, 110, 1}, {27, 27, 0}, {25, 27, 0}, {25, 27, 0}, {26, 27, 0}, {26, 27, 0}, {26, 27, 0}, {26, 27, 0},
@@ -48,7 +48,7 @@ const Spec kUi[] = {
     {19, 19, 0}, {19, 19, 0}, {19, 400, 0}, {664, 442, 0}, {14, 10, 1},
 };
 
-Bytes UiPixels(const Spec& s, std::mt19937& rng) {
+Bytes UiPixels(const ImageShape& s, std::mt19937& rng) {
     const int c = s.alpha ? 4 : 3;
     Bytes px(size_t(s.w) * s.h * c);
     const int base = int(rng() % 60) + 30;
@@ -128,7 +128,7 @@ const std::vector<Image>& UiSet() {
     static const std::vector<Image> set = [] {
         std::mt19937 rng(77);
         std::vector<Image> out;
-        for (const Spec& s : kUi)
+        for (const ImageShape& s : kUi)
             out.push_back(Encode(s.w, s.h, s.alpha ? 4 : 3, UiPixels(s, rng)));
         return out;
     }();

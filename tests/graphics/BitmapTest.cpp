@@ -1,0 +1,277 @@
+#include "PngBuilder.h"
+#include "RecordingContext.h"
+#include "TestImageSource.h"
+#include "shared/Graphics/Bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <string>
+#include <vector>
+
+using namespace Corvell;
+using namespace Corvell::Test;
+
+namespace {
+
+std::vector<uint8_t> SmallPng(uint32_t w, uint32_t h, uint8_t type) {
+    const int channels = type == 6 ? 4 : 3;
+    std::vector<uint8_t> raw;
+    for (uint32_t y = 0; y < h; ++y) {
+        raw.push_back(0);
+        for (uint32_t i = 0; i < w * uint32_t(channels); ++i)
+            raw.push_back(uint8_t(i * 7 + y));
+    }
+    return PngBuilder().Header(w, h, 8, type).ImageData(raw).End().Bytes();
+}
+
+class BitmapTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ClearImageCache();
+        source.AddPng("KBD", SmallPng(20, 10, 6));
+        source.AddPng("KSLAMPS", SmallPng(8, 16, 2));
+    }
+    void TearDown() override { ClearImageCache(); }
+
+    TestImageSource source{"/nowhere/module"};
+};
+
+} // namespace
+
+TEST_F(BitmapTest, CacheReturnsOneObjectPerExactName) {
+    GRef<Bitmap> a = GetImage("kbd.png");
+    GRef<Bitmap> b = GetImage("kbd.png");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a.Get(), b.Get());
+    EXPECT_EQ(a->Width(), 20);
+    EXPECT_EQ(a->Height(), 10);
+    EXPECT_EQ(source.pngLookups, std::vector<std::string>{"kbd"}); // decoded once
+
+    // The key is case-sensitive; the resource lookup is not.
+    GRef<Bitmap> c = GetImage("KBD.png");
+    EXPECT_NE(a.Get(), c.Get());
+    EXPECT_EQ(c->Width(), 20);
+
+    EXPECT_FALSE(GetImage(""));
+    EXPECT_FALSE(GetImage(nullptr));
+    EXPECT_TRUE(source.messages.empty());
+}
+
+TEST_F(BitmapTest, NamingRulesPickTheKindOfResource) {
+    source.AddPlatformBitmap("GLYPH", 5, 6);
+    struct Case {
+        const char* name;
+        std::vector<std::string> pngLookups, bitmapLookups;
+        int32_t width;
+        bool message;
+    } cases[] = {
+        {"kbd.png", {"kbd"}, {}, 20, false},
+        {"mode-tabs.png", {"mode-tabs"}, {}, 0, true},
+        {"kbd.PNG", {}, {"kbd"}, 0, true},        // the extension is compared exactly
+        {"glyph.bmp", {}, {"glyph"}, 5, false},
+        {"glyph", {}, {"glyph"}, 5, false},        // no dot: platform bitmap first
+        {"kslamps", {"kslamps"}, {"kslamps"}, 8, false}, // ...then the PNG
+        {"glass", {"glass"}, {"glass"}, 0, true},
+        {"a.b.png", {"a.b"}, {}, 0, true},        // the last dot counts
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        source.pngLookups.clear();
+        source.bitmapLookups.clear();
+        source.messages.clear();
+        GRef<Bitmap> image = Bitmap::Load(c.name);
+        ASSERT_TRUE(image); // an empty image is still an image
+        EXPECT_EQ(source.pngLookups, c.pngLookups);
+        EXPECT_EQ(source.bitmapLookups, c.bitmapLookups);
+        EXPECT_EQ(image->Width(), c.width);
+        EXPECT_EQ(source.messages.size(), c.message ? 1u : 0u);
+    }
+}
+
+TEST_F(BitmapTest, MissingImageIsEmptyCachedAndReportedOnce) {
+    GRef<Bitmap> a = GetImage("buttonNormal.png");
+    GRef<Bitmap> b = GetImage("buttonNormal.png");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a.Get(), b.Get());
+    EXPECT_EQ(a->Width(), 0);
+    EXPECT_EQ(a->Height(), 0);
+    ASSERT_EQ(source.messages.size(), 1u);
+    const std::string& m = source.messages[0];
+    EXPECT_NE(m.find("cvBitmap.cpp("), std::string::npos) << m;
+    const std::string tail = "): cannot load image \"buttonNormal.png\" in bundle \"/nowhere/module\"\n";
+    ASSERT_GE(m.size(), tail.size());
+    EXPECT_EQ(m.substr(m.size() - tail.size()), tail);
+
+    RecordingContext gc;
+    gc.DrawImage(Point{1, 2}, a.Get());
+    gc.DrawImageScaled(Rect{0, 0, 10, 10}, a.Get());
+    gc.DrawImage(Point{1, 2}, nullptr);
+    EXPECT_TRUE(gc.Calls().empty());
+}
+
+TEST_F(BitmapTest, LongNamesAreCutNotOverrun) {
+    std::string name(400, 'x');
+    GRef<Bitmap> image = Bitmap::Load(name.c_str());
+    ASSERT_EQ(source.messages.size(), 1u);
+    EXPECT_EQ(source.messages[0].size(), 255u);
+}
+
+TEST_F(BitmapTest, ABrokenPngResourceIsEmptyWithoutTheMessage) {
+    std::vector<uint8_t> broken = SmallPng(4, 4, 6);
+    broken[0] = 0;
+    source.AddPng("BROKEN", broken);
+    GRef<Bitmap> image = GetImage("broken.png");
+    EXPECT_EQ(image->Width(), 0);
+    EXPECT_TRUE(source.messages.empty());
+}
+
+struct BlendCase {
+    const char* name;
+    Rect source;
+    bool drawn;
+    Rect dest;
+    Rect clipped;
+};
+
+TEST_F(BitmapTest, DrawBlendedClipsTheSourceToTheImage) {
+    GRef<Bitmap> image = GetImage("kbd.png"); // 20 x 10
+    const BlendCase cases[] = {
+        {"whole", {0, 0, 20, 10}, true, {100, 50, 20, 10}, {0, 0, 20, 10}},
+        {"left edge cut: drawn 5 to the right", {-5, 0, 20, 10}, true, {105, 50, 15, 10}, {0, 0, 15, 10}},
+        {"top cut", {2, -3, 4, 5}, true, {100, 53, 4, 2}, {2, 0, 4, 2}},
+        {"right and bottom cut", {15, 8, 10, 10}, true, {100, 50, 5, 2}, {15, 8, 5, 2}},
+        {"entirely left", {-30, 0, 10, 10}, false, {}, {}},
+        {"entirely below", {0, 10, 5, 5}, false, {}, {}},
+        {"empty", {3, 3, 0, 4}, false, {}, {}},
+        {"huge", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, false, {}, {}},
+    };
+    for (const BlendCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingContext gc;
+        image->DrawBlended(gc, Point{100, 50}, c.source, 0.5f);
+        std::vector<DrawCall> blends = gc.CallsOf("Blend");
+        ASSERT_EQ(blends.size(), c.drawn ? 1u : 0u);
+        if (c.drawn) {
+            EXPECT_EQ(blends[0].rect, c.dest);
+            EXPECT_EQ(blends[0].source, c.clipped);
+            EXPECT_EQ(blends[0].opacity, 127);
+            EXPECT_TRUE(blends[0].perPixelAlpha);
+        }
+    }
+}
+
+TEST_F(BitmapTest, PngImagesAlwaysBlendOpaqueImagesFollowTheMode) {
+    GRef<Bitmap> rgba = GetImage("kbd.png");
+    GRef<Bitmap> rgb = GetImage("kslamps.png");
+    source.AddPlatformBitmap("GLYPH", 5, 6);
+    GRef<Bitmap> opaque = GetImage("glyph.bmp");
+
+    RecordingContext gc;
+    gc.SetDrawMode(3);
+    gc.DrawImage(Point{1, 1}, rgba.Get());                       // mode ignored: blended
+    gc.DrawImage(Point{1, 1}, rgb.Get(), Rect{0, 0, 4, 4});       // blended, no per-pixel alpha
+    gc.DrawImage(Point{1, 1}, opaque.Get());                      // XOR copy
+    gc.DrawImageScaled(Rect{0, 0, 40, 20}, rgba.Get());           // blend at 255
+    gc.DrawImageScaled(Rect{0, 0, 40, 20}, opaque.Get());         // stretched copy
+    opaque->DrawBlended(gc, Point{0, 0}, Rect{0, 0, 5, 6}, 2.0f); // constant alpha only
+    rgb->DrawBlended(gc, Point{0, 0}, Rect{0, 0, 8, 16}, -1.0f);
+
+    const std::vector<DrawCall>& calls = gc.Calls();
+    ASSERT_EQ(calls.size(), 7u);
+    EXPECT_EQ(calls[0].op, "Blend");
+    EXPECT_EQ(calls[0].opacity, 255);
+    EXPECT_TRUE(calls[0].perPixelAlpha);
+    EXPECT_EQ(calls[0].surface, static_cast<PngBitmap*>(rgba.Get())->Surface());
+    EXPECT_EQ(calls[1].op, "Blend");
+    EXPECT_FALSE(calls[1].perPixelAlpha);
+    EXPECT_EQ(calls[1].source, (Rect{0, 0, 4, 4}));
+    EXPECT_EQ(calls[2].op, "Blit");
+    EXPECT_EQ(calls[2].rop, RasterOp::Invert);
+    EXPECT_EQ(calls[2].source, (Rect{0, 0, 5, 6}));
+    EXPECT_NE(calls[2].bitmap, nullptr);
+    EXPECT_EQ(calls[3].op, "Blend");
+    EXPECT_EQ(calls[3].rect, (Rect{0, 0, 40, 20}));
+    EXPECT_EQ(calls[3].opacity, 255);
+    EXPECT_EQ(calls[4].op, "Stretch");
+    EXPECT_EQ(calls[5].op, "Blend");
+    EXPECT_EQ(calls[5].opacity, 255);
+    EXPECT_FALSE(calls[5].perPixelAlpha);
+    EXPECT_EQ(calls[6].op, "Blend");
+    EXPECT_EQ(calls[6].opacity, 0);
+}
+
+TEST_F(BitmapTest, PlatformBitmapsAreReleasedWithTheImage) {
+    source.AddPlatformBitmap("GLYPH", 5, 6);
+    {
+        GRef<Bitmap> image = Bitmap::Load("glyph");
+        EXPECT_EQ(source.liveBitmaps, 1);
+    }
+    EXPECT_EQ(source.liveBitmaps, 0);
+    GetImage("glyph");
+    EXPECT_EQ(source.liveBitmaps, 1);
+    ClearImageCache();
+    EXPECT_EQ(source.liveBitmaps, 0);
+}
+
+// The artwork: every image the views name, with its size and kind. Runs
+// once the images are in src/resources.
+TEST(Artwork, EveryImageLoadsWithItsSizeAndColourType) {
+    const std::string folder = std::string(TARROW_SOURCE_DIR) + "/src/resources";
+    int files = 0;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (dirent* e = readdir(d))
+            files += std::string(e->d_name).find(".png") != std::string::npos;
+        closedir(d);
+    }
+    if (files == 0)
+        GTEST_SKIP() << "no artwork in " << folder;
+
+    struct Art {
+        const char* name;
+        int32_t w, h;
+    };
+    const Art art[] = {
+        {"ABOUT-TARROW", 459, 307}, {"ACCENT-PANEL", 220, 80}, {"BKGND-PANEL", 800, 336}, {"BKGND-TARROW", 800, 588},
+        {"BUTTON-NORMAL", 90, 27}, {"BUTTON-PRESSED", 90, 27}, {"CAPO", 19, 80}, {"CAPO2", 19, 80}, {"CAPO3", 19, 80},
+        {"CE-COMBO-TRIANGLE", 18, 17}, {"CHECK", 60, 12}, {"COMBO-TRIANGLE", 14, 5}, {"CT-BACKGROUND", 780, 343},
+        {"CT-BULBS-17X8", 17, 80}, {"CT-BULBS-21X8", 21, 80}, {"CT-BULBS-26X8", 26, 80}, {"CT-BULBS-32X11", 32, 110},
+        {"CT-EDIT", 27, 27}, {"CTE-DELETE-NORMAL", 25, 27}, {"CTE-DELETE-PRESSED", 25, 27}, {"CTE-MENU-NORMAL", 26, 27},
+        {"CTE-MENU-PRESSED", 26, 27}, {"CTE-SAVE-NORMAL", 26, 27}, {"CTE-SAVE-PRESSED", 26, 27}, {"CURVES", 120, 28},
+        {"CURVESPRESSED", 120, 28}, {"DARK-ARROWS", 52, 52}, {"DISPLAY", 300, 112}, {"DROP-SHADOW", 132, 132},
+        {"FADE", 60, 60}, {"FINGER", 48, 36}, {"FINGEREDIT", 81, 60}, {"KBD", 700, 80}, {"KBD2", 700, 64},
+        {"KBD2PRESSED", 700, 64}, {"KBDPRESSED", 700, 80}, {"KSLAMPS", 8, 16}, {"LOGO-TARROW", 180, 30},
+        {"MACROMODES-OFF", 786, 34}, {"MACROMODES-OFF-PUSHED", 786, 34}, {"MACROMODES-ON", 786, 34},
+        {"MACROMODES-ON-PUSHED", 786, 34}, {"CV", 98, 28}, {"MODE-TABS", 260, 30}, {"PLECTRUM", 18, 24},
+        {"RADIO", 72, 12}, {"SELECT-PATTERN", 360, 60}, {"SLIDER-THUMB-SM-H", 30, 21}, {"SLIDER-THUMB-SM-V", 30, 21},
+        {"SLIDERSLOTH", 64, 19}, {"SLIDERSLOTV", 19, 64}, {"SLIDERTHUMBH", 30, 21}, {"SLIDERTHUMBV", 20, 20},
+        {"SM-BTN-UP-NORMAL", 19, 19}, {"SM-BTN-UP-PRESSED", 19, 19}, {"SWITCHOFF", 16, 16}, {"SWITCHON", 16, 16},
+        {"TECH", 16, 16}, {"TOP-PANEL-BG", 264, 132}, {"TOP-TOGGLE", 72, 25}, {"UCM-BUTTON-NORMAL", 73, 23},
+        {"UCM-BUTTON-PRESSED", 73, 23}, {"UCM-DELETE-DISABLED", 19, 19}, {"UCM-DELETE-NORMAL", 19, 19},
+        {"UCM-DELETE-PRESSED", 19, 19}, {"UCM-MENU-NORMAL", 19, 19}, {"UCM-MENU-PRESSED", 19, 19},
+        {"UCM-PLAY-NORMAL", 26, 27}, {"UCM-PLAY-PRESSED", 26, 27}, {"UCM-PM-NORMAL", 15, 27}, {"UCM-PM-PRESSED", 15, 27},
+        {"UCM-SAVE-DISABLED", 19, 19}, {"UCM-SAVE-NORMAL", 19, 19}, {"UCM-SAVE-PRESSED", 19, 19},
+        {"UCM-SCROLL-BG", 19, 400}, {"UCM-TARROW", 664, 442}, {"UP-DOWN-ARROWS", 14, 10},
+    };
+    ASSERT_EQ(sizeof art / sizeof art[0], 77u);
+    const std::vector<std::string> rgb = {"ABOUT-TARROW", "CT-BACKGROUND", "CT-EDIT", "KBD2", "KBDPRESSED",
+                                          "SM-BTN-UP-NORMAL", "SM-BTN-UP-PRESSED", "SWITCHOFF"};
+    TestImageSource source(folder);
+    for (const Art& a : art) {
+        SCOPED_TRACE(a.name);
+        std::string lower = a.name;
+        for (char& ch : lower)
+            ch = char(std::tolower(static_cast<unsigned char>(ch)));
+        PngBitmap image(lower);
+        ASSERT_TRUE(image.ResourceFound());
+        EXPECT_EQ(image.Status(), PngStatus::Ok);
+        EXPECT_EQ(image.Width(), a.w);
+        EXPECT_EQ(image.Height(), a.h);
+        const std::string n = a.name;
+        const bool isRgb = n.rfind("CTE-", 0) == 0 || n.rfind("UCM-", 0) == 0 ||
+                           std::find(rgb.begin(), rgb.end(), n) != rgb.end();
+        EXPECT_EQ(image.Header().colorType, isRgb ? 2 : 6);
+        EXPECT_EQ(image.Header().bitDepth, n == "TOP-TOGGLE" ? 16 : 8);
+    }
+}

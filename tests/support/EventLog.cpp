@@ -37,6 +37,16 @@ std::vector<std::string> EventLog::PaintOrder() const {
 
 LoggingPane::LoggingPane(EventLog& log, std::string name) : m_log(log), m_name(std::move(name)) {}
 
+bool LoggingPane::RunHook(PaneEvent& e) {
+    if (!onEvent)
+        return false;
+    // The hook may delete this pane (and itself with it).
+    auto hook = onEvent;
+    PaneGuard self(this);
+    const bool consumed = hook(e);
+    return consumed || !self.IsAlive();
+}
+
 void LoggingPane::OnMouseEvent(MouseEvent& e) {
     LoggedEvent l;
     l.pane = m_name;
@@ -49,7 +59,7 @@ void LoggingPane::OnMouseEvent(MouseEvent& e) {
     l.wheel = e.wheel;
     l.modifiers = e.modifiers;
     m_log.events.push_back(l);
-    if (onEvent && onEvent(e))
+    if (RunHook(e))
         return;
     Pane::OnMouseEvent(e);
 }
@@ -61,7 +71,7 @@ void LoggingPane::OnKeyEvent(KeyEvent& e) {
     l.key = e.key;
     l.modifiers = e.modifiers;
     m_log.events.push_back(l);
-    if (onEvent && onEvent(e))
+    if (RunHook(e))
         return;
     if (passKeysUp)
         Pane::OnKeyEvent(e);
@@ -72,7 +82,7 @@ void LoggingPane::OnFocusEvent(FocusEvent& e) {
     l.pane = m_name;
     l.type = e.type;
     m_log.events.push_back(l);
-    if (onEvent && onEvent(e))
+    if (RunHook(e))
         return;
     Pane::OnFocusEvent(e);
 }

@@ -53,7 +53,7 @@ public:
     const std::string& Name() const { return m_name; }
 
     // Runs after logging and before the default handling; return true to
-    // stop there (the event is consumed).
+    // stop there (the event is consumed). It may delete the pane.
     std::function<bool(PaneEvent&)> onEvent;
     // Key events are consumed here unless set (the default passes them up).
     bool passKeysUp = true;
@@ -62,6 +62,7 @@ public:
     Color fillColor = 0;
 
 private:
+    bool RunHook(PaneEvent& e);
     EventLog& m_log;
     std::string m_name;
 };

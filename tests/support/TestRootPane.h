@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -69,9 +70,9 @@ public:
     // ---- platform settings ----
     DoubleClickMetrics doubleClick;
     bool trackingAvailable = true;
-    bool failWakeUps = false;  // the wake-up post fails
+    std::atomic<bool> failWakeUps{false}; // the wake-up post fails
     int32_t trackRequests = 0; // pointer-leave tracking asked for
-    int32_t wakeUpsPosted = 0;
+    std::atomic<int32_t> wakeUpsPosted{0};
 
     // ---- clock, timers, deferred calls ----
     uint32_t Now() const { return m_clock; }
@@ -84,7 +85,7 @@ public:
     size_t RunningTimers() const { return m_platformTimers.size(); }
     // Delivers the posted wake-up messages (each runs RunDeferred); returns how many.
     int32_t PumpMessages();
-    int32_t PendingWakeUps() const { return m_wakeUps; }
+    int32_t PendingWakeUps() const { return m_wakeUps.load(); }
 
     // ---- input ----
     uint32_t modifiers = 0;        // applied to pointer input
@@ -153,7 +154,7 @@ private:
     uint32_t m_clock = 1000;
     uint64_t m_timerTime = 0; // moves only with AdvanceTime
     std::map<uintptr_t, PlatformTimer> m_platformTimers;
-    int32_t m_wakeUps = 0;
+    std::atomic<int32_t> m_wakeUps{0}; // posted from any thread
 };
 
 } // namespace Corvell::Test

@@ -103,7 +103,8 @@ public:
     void Drag(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t steps = 4, int32_t button = kButtonLeft);
     // The platform reports the pointer outside the window.
     void LeaveWindow(int32_t x = -1, int32_t y = -1);
-    // delta in platform units (120 a notch, positive away from the user).
+    // delta in platform units (120 a notch, positive away from the user);
+    // it goes to the pane under the pointer (MoveTo first), else the focus.
     void Wheel(int32_t delta);
     void KeyDown(int32_t key, int32_t repeat = 1);
     void KeyUp(int32_t key);

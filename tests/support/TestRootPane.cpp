@@ -116,6 +116,8 @@ int32_t TestRootPane::PumpMessages() {
 
 int32_t TestRootPane::NativeShowPopupMenu(MenuItemList& items, const Rect& anchor) {
     menuCalls.push_back(MenuCall{&items, anchor});
+    if (modalTakesCapture)
+        StealCapture();
     if (duringModal)
         duringModal();
     if (menuHandler)
@@ -129,12 +131,20 @@ int32_t TestRootPane::NativeShowPopupMenu(MenuItemList& items, const Rect& ancho
 
 int32_t TestRootPane::NativeMessageBox(const char* caption, const char* text, int32_t kind) {
     messageBoxes.push_back(BoxCall{caption, text, kind});
+    if (modalTakesCapture)
+        StealCapture();
+    const bool hadFocus = messageBoxTakesFocus && m_focused;
+    if (hadFocus)
+        SetWindowFocus(false);
     if (duringModal)
         duringModal();
-    if (messageBoxAnswers.empty())
-        return kind == 1 ? 0 : 1;
-    const int32_t answer = messageBoxAnswers.front();
-    messageBoxAnswers.pop_front();
+    int32_t answer = kind == 1 ? 0 : 1;
+    if (!messageBoxAnswers.empty()) {
+        answer = messageBoxAnswers.front();
+        messageBoxAnswers.pop_front();
+    }
+    if (hadFocus)
+        SetWindowFocus(true);
     return answer;
 }
 

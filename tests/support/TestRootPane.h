@@ -66,6 +66,10 @@ public:
     // Runs inside every menu and message box, as the platform's modal loop
     // runs timers and deferred calls while one is open.
     std::function<void()> duringModal;
+    // As on the platform: an opening menu or box takes the mouse capture,
+    // and a message box takes the keyboard focus until it closes.
+    bool modalTakesCapture = true;
+    bool messageBoxTakesFocus = true;
 
     // ---- platform settings ----
     DoubleClickMetrics doubleClick;

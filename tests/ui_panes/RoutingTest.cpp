@@ -1,5 +1,6 @@
 #include "PaneFixture.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,28 @@ TEST_F(Routing, LosingTheCaptureEndsThePressOnce) {
     log.Clear();
     root->Click(25, 25);
     EXPECT_EQ(log.Text({kMouseUp}), "C MouseUp");
+}
+
+TEST_F(Routing, AMenuOpenedByAPressEndsThePressFirst) {
+    // Such as a combo: the menu's modal loop takes the capture.
+    alignas(alignof(std::max_align_t)) static unsigned char standIn[64];
+    int32_t chosen = -2;
+    c->onEvent = [&](PaneEvent& e) {
+        if (e.type == kMouseDown)
+            chosen = c->ShowPopupMenu(*reinterpret_cast<MenuItemList*>(standIn), c->LocalBounds());
+        return false;
+    };
+    root->menuAnswers = {1};
+    Rest(25, 25);
+    root->Press(25, 25);
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(log.Text({kMouseDown, kMouseUp}), "C MouseDown, C MouseUp");
+    EXPECT_EQ(log.events.back().button, kButtonNone);
+    EXPECT_FALSE(root->HasCapture());
+    // The real release comes later, without capture, as a plain MouseUp.
+    root->Release(25, 25);
+    EXPECT_EQ(log.Text({kMouseUp}), "C MouseUp, C MouseUp");
+    EXPECT_EQ(log.events.back().button, kButtonLeft);
 }
 
 struct PressCase {

@@ -30,8 +30,15 @@ struct DoubleClickMetrics {
 // which a window binding implements by translation alone.
 //
 // The binding calls the Handle*/Run*/Fire* entry points from its window
-// procedure, on the window's thread. AddTimer, RemoveTimer and
-// PostDeferred may be called from any thread.
+// procedure, on the window's thread: creation -> NativeWindowCreated,
+// destruction -> NativeWindowDestroyed, size -> HandleSize, paint ->
+// PaintRoot, focus set/kill -> HandleFocusChange, keys -> HandleKeyDown/
+// HandleKeyUp/HandleChar, pointer -> HandlePointerMove/HandleButtonDown/
+// HandleButtonUp/HandleWheel/HandlePointerLeave, capture taken by another
+// window or cancelled -> HandleCaptureLost, timer -> FireTimer, wake-up ->
+// RunDeferred. AddTimer, RemoveTimer and PostDeferred may be called from
+// any thread; GetNativeWindow and IsUiThread must then be safe to call
+// from any thread too.
 class RootPane : public Pane {
 public:
     RootPane();

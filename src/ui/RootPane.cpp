@@ -1,0 +1,716 @@
+#include "ui/RootPane.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "shared/Graphics/GraphicsContext.h"
+#include "ui/PaneTrace.h"
+
+namespace Corvell {
+
+namespace {
+constexpr uint32_t kMenuReopenGuardMs = 50;
+constexpr int32_t kWheelNotch = 120;
+// A pane entered or left by a handler during routing restarts the hover
+// walk; this bounds the restarts.
+constexpr int kMaxHoverPasses = 8;
+
+bool InvokeFenced(Delegate* d) {
+    try {
+        d->Invoke();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+} // namespace
+
+RootPane::RootPane() = default;
+
+RootPane::~RootPane() {
+    // Tear the tree down while this is still a root, so every removal is
+    // forgotten here and no timer of a child survives.
+    if (!IsClosed())
+        OnDestroy();
+    RemoveAllChildren();
+    m_current = m_mostRecent = m_requested = m_mousePane = nullptr;
+    ReleaseQueues();
+}
+
+// ---- Pane operations ---------------------------------------------------------
+
+void RootPane::Close() {
+    if (!IsClosed())
+        OnDestroy();
+    // An override that did not reach the base still leaves the pane closed.
+    if (!IsClosed())
+        Pane::OnDestroy();
+    RemoveAllChildren();
+    if (Pane* parent = GetParent())
+        parent->RemoveChild(this);
+    NativeDestroyWindow();
+    ReleaseQueues();
+}
+
+bool RootPane::IsFocused(Pane* p) { return p && p == m_current; }
+
+void RootPane::RemoveChild(Pane* child) {
+    if (child && child->GetParent() == this) {
+        m_mousePane = nullptr;
+        ++m_treeEpoch;
+    }
+    Pane::RemoveChild(child);
+}
+
+int32_t RootPane::UnusedPointQuery(Point) { return 0; }
+
+void RootPane::ProcessEvent(PaneEvent& e) {
+    if (e.type == kWindowFocusGained || e.type == kWindowFocusLost) {
+        if (auto* w = dynamic_cast<WindowEvent*>(&e))
+            ProcessWindowFocus(*w);
+        return;
+    }
+    Pane::ProcessEvent(e);
+}
+
+void RootPane::ResetPointerState() {
+    ++m_treeEpoch;
+    m_mousePane = nullptr;
+    m_mostRecent = nullptr;
+    m_requested = nullptr;
+}
+
+void RootPane::AddTimer(Ref<Delegate> d, int32_t milliseconds) { RegisterTimer(nullptr, std::move(d), milliseconds); }
+
+void RootPane::RegisterTimer(Pane* owner, Ref<Delegate> d, int32_t milliseconds) {
+    if (!d)
+        return;
+    LockGuard g(m_queueLock);
+    TimerEntry e{++m_nextTimerId, std::move(d), milliseconds, owner, false};
+    if (e.id == 0) // identifiers are never 0 (the platform's "no timer")
+        e.id = ++m_nextTimerId;
+    if (GetNativeWindow()) {
+        // A platform timer belongs to the window's thread: from elsewhere,
+        // the wake-up starts it.
+        if (IsUiThread())
+            e.started = NativeStartTimer(e.id, milliseconds);
+        else if (!m_wakePending)
+            m_wakePending = NativePostWakeUp();
+    }
+    m_timers.push_back(std::move(e));
+}
+
+void RootPane::RemoveTimer(Delegate* d) {
+    if (!d)
+        return;
+    std::vector<Ref<Delegate>> released; // outside the lock: a destructor may come back here
+    LockGuard g(m_queueLock);
+    const bool window = GetNativeWindow() != nullptr;
+    bool matched = false;
+    for (size_t i = 0; i < m_timers.size();) {
+        TimerEntry& e = m_timers[i];
+        if (e.delegate.Get() == d || e.delegate->Equals(d)) {
+            if (e.started && window)
+                NativeStopTimer(e.id);
+            released.push_back(std::move(e.delegate));
+            m_timers.erase(m_timers.begin() + std::ptrdiff_t(i));
+            matched = true;
+        } else {
+            ++i;
+        }
+    }
+    if (matched)
+        return;
+    for (auto it = m_deferred.begin(); it != m_deferred.end();) {
+        if (it->call.Get() == d || it->call->Equals(d)) {
+            released.push_back(std::move(it->call));
+            it = m_deferred.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void RootPane::PostDeferred(Ref<Delegate> d) {
+    if (!d)
+        return;
+    LockGuard g(m_queueLock);
+    if (!GetNativeWindow())
+        return;
+    m_deferred.push_back(DeferredEntry{m_nextDeferredSeq++, std::move(d)});
+    // Announce while no announcement is on its way; a failed post leaves
+    // the flag clear, so the next call tries again.
+    if (!m_wakePending)
+        m_wakePending = NativePostWakeUp();
+}
+
+void RootPane::RequestFocus(Pane* p) {
+    // Only panes of this tree: the root must never hold a pane it will not
+    // hear about when it goes.
+    if (p && !IsAncestorOf(p))
+        return;
+    m_requested = p;
+    m_mostRecent = m_current;
+    if (p)
+        Activate();
+    else
+        DropFocus();
+}
+
+void RootPane::ForgetPane(Pane* removed, Pane* fallback) {
+    if (!removed)
+        return;
+    ++m_treeEpoch;
+    // Whatever lies in the removed subtree is forgotten, not only the pane itself.
+    auto gone = [removed](Pane* p) { return p && removed->IsAncestorOf(p); };
+    if (gone(m_mostRecent))
+        m_mostRecent = nullptr;
+    if (gone(m_requested))
+        m_requested = nullptr;
+    if (gone(m_mousePane))
+        m_mousePane = nullptr;
+
+    // A pane out of the tree can no longer stop its timers.
+    {
+        std::vector<Ref<Delegate>> released;
+        LockGuard g(m_queueLock);
+        const bool window = GetNativeWindow() != nullptr;
+        for (size_t i = 0; i < m_timers.size();) {
+            TimerEntry& e = m_timers[i];
+            if (gone(e.owner)) {
+                if (e.started && window)
+                    NativeStopTimer(e.id);
+                released.push_back(std::move(e.delegate));
+                m_timers.erase(m_timers.begin() + std::ptrdiff_t(i));
+            } else {
+                ++i;
+            }
+        }
+    }
+
+    if (gone(m_current)) {
+        m_current = nullptr;
+        RequestFocus(fallback && !gone(fallback) ? fallback : nullptr);
+    }
+}
+
+void RootPane::Invalidate(const Rect& r) {
+    const Rect& b = GetBounds();
+    InvalidateNative(Rect{r.x + b.x, r.y + b.y, r.width, r.height});
+}
+
+int32_t RootPane::ShowPopupMenu(MenuItemList& items, const Rect& anchor) {
+    // One menu at a time; and the click that closed a menu must not reopen it.
+    if (m_menuOpen)
+        return -1;
+    if (m_menuClosedOnce && uint32_t(NativeNowMs() - m_lastMenuClose) < kMenuReopenGuardMs)
+        return -1;
+    const Rect& b = GetBounds();
+    PaneGuard self(this);
+    m_menuOpen = true;
+    const int32_t chosen = NativeShowPopupMenu(items, Rect{anchor.x + b.x, anchor.y + b.y, anchor.width, anchor.height});
+    if (!self.IsAlive()) // the modal loop ran a call that destroyed the window
+        return -1;
+    m_menuOpen = false;
+    m_menuClosedOnce = true;
+    m_lastMenuClose = NativeNowMs();
+    return chosen < 0 ? -1 : chosen;
+}
+
+void RootPane::ReleaseCapture() {
+    // Cleared first: the platform reports our own release as a capture change.
+    m_captureActive = false;
+    if (HasCapture())
+        NativeReleaseCapture();
+}
+
+int32_t RootPane::MessageBox(const char* caption, const char* text, int32_t kind) {
+    return NativeMessageBox(caption ? caption : "", text ? text : "", kind);
+}
+
+// ---- root operations -----------------------------------------------------------
+
+void RootPane::OnBeforePaint() {}
+
+void RootPane::PaintRoot(GraphicsContext& gc) {
+    const Region saved = gc.GetClip();
+    gc.IntersectClip(GetBounds());
+    OnBeforePaint();
+    PaintAll(gc);
+    gc.SetClip(saved);
+}
+
+void RootPane::ProcessWindowFocus(WindowEvent& e) {
+    PaneGuard self(this);
+    if (e.type == kWindowFocusGained) {
+        if (m_requested) {
+            if (m_requested != m_current) {
+                Pane* old = m_current;
+                m_current = m_requested;
+                if (old) {
+                    FocusEvent lost(kFocusLost);
+                    lost.Dispatch(old);
+                    if (!self.IsAlive())
+                        return;
+                }
+            }
+        } else {
+            m_current = m_mostRecent ? m_mostRecent : this;
+        }
+        m_requested = nullptr;
+        if (m_current) {
+            FocusEvent gained(kFocusGained);
+            gained.Dispatch(m_current);
+            if (!self.IsAlive())
+                return;
+        }
+    } else if (e.type == kWindowFocusLost) {
+        m_mostRecent = m_current;
+        if (Pane* old = m_current) {
+            m_current = nullptr;
+            const String name = PaneClassName(old);
+            PaneTracef("%p (%s): dispatch FOCUS_LOST.\n", static_cast<void*>(old), name.c_str());
+            FocusEvent lost(kFocusLost);
+            lost.Dispatch(old);
+            if (!self.IsAlive())
+                return;
+            PaneTracef("%p (%s): FOCUS_LOST processed.\n", static_cast<void*>(old), name.c_str());
+        }
+    }
+    WriteFocusSummary();
+}
+
+void RootPane::CaptureMouse() {
+    m_captureActive = true;
+    if (!HasCapture()) {
+        NativeSetCapture();
+        NativeTakeFocus();
+    }
+}
+
+void RootPane::Activate() {
+    if (!NativeHasFocus()) {
+        NativeTakeFocus();
+        return;
+    }
+    NativeDebugOutput("OnFocus(1)\n");
+    WindowEvent e(kWindowFocusGained);
+    e.Dispatch(this);
+}
+
+void RootPane::DropFocus() { NativeDropFocus(); }
+
+// ---- window lifetime -------------------------------------------------------------
+
+void RootPane::NativeWindowCreated(int32_t width, int32_t height) {
+    // The window is placed by the binding; inside it the tree starts at (0, 0).
+    Create(nullptr, Rect{0, 0, width, height});
+    StartPendingTimers();
+    {
+        LockGuard g(m_queueLock);
+        if (!m_deferred.empty() && !m_wakePending)
+            m_wakePending = NativePostWakeUp();
+    }
+    OnWindowCreated();
+}
+
+void RootPane::NativeWindowDestroyed() {
+    PaneGuard self(this);
+    std::deque<DeferredEntry> dropped;
+    {
+        LockGuard g(m_queueLock);
+        for (TimerEntry& e : m_timers)
+            e.started = false;
+        dropped.swap(m_deferred);
+        m_wakePending = false;
+    }
+    m_tracking = false;
+    m_captureActive = false;
+    if (!IsClosed())
+        OnDestroy();
+    if (!self.IsAlive())
+        return;
+    RemoveAllChildren();
+    if (!self.IsAlive())
+        return;
+    if (Pane* parent = GetParent())
+        parent->RemoveChild(this);
+}
+
+void RootPane::HandleSize(int32_t width, int32_t height) {
+    const Rect& b = GetBounds();
+    SetBounds(Rect{b.x, b.y, width, height});
+    OnLayoutChanged();
+}
+
+// ---- mouse -------------------------------------------------------------------------
+
+Point RootPane::ToLocal(const Pane* p, Point client) const {
+    const Point o = p->GetAbsoluteOrigin();
+    return Point{client.x - o.x, client.y - o.y};
+}
+
+bool RootPane::Reachable(const Pane* p) {
+    return p->IsVisible() && p->IsEnabled() && (!p->GetParent() || p->GetParent()->IsEffectivelyEnabled());
+}
+
+bool RootPane::KeepsPointer(Pane* q, Point client) const {
+    if (!q->Contains(ToLocal(q, client)))
+        return false;
+    if (q == this)
+        return true;
+    // A pane hidden or disabled under a resting pointer must let it go.
+    if (!q->IsShowing() || !q->IsEffectivelyEnabled())
+        return false;
+    Pane* parent = q->GetParent();
+    if (!parent)
+        return false;
+    bool above = false;
+    for (int32_t i = 0; i < parent->GetChildCount(); ++i) {
+        Pane* s = parent->GetChild(i);
+        if (s == q) {
+            above = true;
+        } else if (above && Reachable(s) && s->Contains(ToLocal(s, client))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void RootPane::Deliver(PaneEvent& e, Pane* p) { e.Dispatch(p); }
+
+void RootPane::RouteMouseEvent(MouseEvent& e) {
+    PaneGuard self(this);
+    const Point client{e.x, e.y};
+
+    if (HasCapture() && m_mousePane) {
+        Pane* mp = m_mousePane;
+        const Point local = ToLocal(mp, client);
+        const bool inside = mp->Contains(local) && Reachable(mp);
+        if (m_insideCaptured != inside) {
+            m_insideCaptured = inside;
+            MouseEvent crossing(e);
+            crossing.type = inside ? kMouseEnter : kMouseLeave;
+            crossing.x = local.x;
+            crossing.y = local.y;
+            Deliver(crossing, mp);
+            if (!self.IsAlive())
+                return;
+        }
+    } else {
+        for (int pass = 0; pass < kMaxHoverPasses; ++pass) {
+            const uint32_t epoch = m_treeEpoch;
+            bool changed = false;
+
+            // Up the old chain: every pane that lost the pointer hears so, innermost first.
+            for (Pane* q = m_mousePane; q && !changed;) {
+                Pane* parent = q->GetParent();
+                if (!KeepsPointer(q, client)) {
+                    while (Pane* mp = m_mousePane) {
+                        m_mousePane = mp->GetParent();
+                        const Point local = ToLocal(mp, client);
+                        MouseEvent leave(kMouseLeave, local.x, local.y, 0, e.modifiers);
+                        Deliver(leave, mp);
+                        if (!self.IsAlive())
+                            return;
+                        if (m_treeEpoch != epoch) {
+                            changed = true;
+                            break;
+                        }
+                        if (mp == q)
+                            break;
+                    }
+                }
+                q = parent;
+            }
+            if (changed)
+                continue;
+
+            // Down from there: the topmost reachable child under the pointer, level by level.
+            if (!m_mousePane && e.type != kMouseLeave)
+                m_mousePane = this;
+            while (m_mousePane && m_mousePane->GetChildCount() > 0) {
+                Pane* cur = m_mousePane;
+                Pane* next = nullptr;
+                for (int32_t i = cur->GetChildCount(); i-- > 0;) {
+                    Pane* c = cur->GetChild(i);
+                    if (Reachable(c) && c->Contains(ToLocal(c, client))) {
+                        next = c;
+                        break;
+                    }
+                }
+                if (!next)
+                    break;
+                m_mousePane = next;
+                const Point local = ToLocal(next, client);
+                MouseEvent enter(e);
+                enter.type = kMouseEnter;
+                enter.x = local.x;
+                enter.y = local.y;
+                Deliver(enter, next);
+                if (!self.IsAlive())
+                    return;
+                if (m_treeEpoch != epoch) {
+                    changed = true;
+                    break;
+                }
+            }
+            if (!changed)
+                break;
+        }
+    }
+
+    if (!m_mousePane)
+        return;
+    if (e.type == kMouseDown && e.buttons != 0) {
+        CaptureMouse();
+        if (!self.IsAlive())
+            return;
+    } else if (e.type == kMouseUp && e.buttons == 0) {
+        ReleaseCapture();
+        if (!self.IsAlive())
+            return;
+    }
+    Pane* target = m_mousePane; // taking the focus above may have changed it
+    if (!target)
+        return;
+    const Point local = ToLocal(target, client);
+    e.x = local.x;
+    e.y = local.y;
+    Deliver(e, target);
+}
+
+void RootPane::RouteSynthetic(int32_t type, const PointerInput& in) {
+    MouseEvent e(type, in.client.x, in.client.y, in.buttons, in.modifiers);
+    RouteMouseEvent(e);
+}
+
+void RootPane::CheckPointerInside(const PointerInput& in) {
+    const Rect& b = GetBounds();
+    const bool inside = in.client.x >= b.x && int64_t(in.client.x) < b.Right() && in.client.y >= b.y &&
+                        int64_t(in.client.y) < b.Bottom();
+    if (inside && !m_tracking) {
+        if (NativeTrackPointerLeave()) {
+            m_tracking = true;
+            RouteSynthetic(kMouseEnter, in);
+        }
+    } else if (!inside && m_tracking) {
+        NativeCancelPointerLeave();
+        m_tracking = false;
+        RouteSynthetic(kMouseLeave, in);
+    }
+}
+
+void RootPane::HandlePointerMove(const PointerInput& in) {
+    PaneGuard self(this);
+    m_lastPointer = in.client;
+    CheckPointerInside(in);
+    if (!self.IsAlive())
+        return;
+    MouseEvent e(HasCapture() ? kMouseDrag : kMouseMove, in.client.x, in.client.y, in.buttons, in.modifiers);
+    RouteMouseEvent(e);
+}
+
+void RootPane::HandlePointerLeave(Point at) {
+    if (!m_tracking)
+        return;
+    NativeCancelPointerLeave();
+    m_tracking = false;
+    MouseEvent e(kMouseLeave, at.x, at.y, 0, 0);
+    RouteMouseEvent(e);
+}
+
+void RootPane::HandleButtonDown(const PointerInput& in, int32_t button) {
+    PaneGuard self(this);
+    m_lastPointer = in.client;
+    CheckPointerInside(in);
+    if (!self.IsAlive())
+        return;
+    int32_t count = 1;
+    if (button >= kButtonLeft && button <= kButtonMiddle) {
+        ClickState& s = m_clicks[button];
+        const DoubleClickMetrics m = NativeDoubleClickMetrics();
+        const uint32_t elapsed = in.time - s.time; // the message clock wraps
+        const int64_t dx = 2 * std::llabs(int64_t(in.screen.x) - s.screen.x);
+        const int64_t dy = 2 * std::llabs(int64_t(in.screen.y) - s.screen.y);
+        if (elapsed < m.time && dx <= m.width && dy <= m.height && s.count < INT32_MAX)
+            ++s.count;
+        else
+            s.count = 1;
+        s.time = in.time;
+        s.screen = in.screen;
+        count = s.count;
+    }
+    MouseEvent e(kMouseDown, in.client.x, in.client.y, in.buttons, in.modifiers);
+    e.button = button;
+    e.clickCount = count;
+    RouteMouseEvent(e);
+}
+
+void RootPane::HandleButtonUp(const PointerInput& in, int32_t button) {
+    m_lastPointer = in.client;
+    MouseEvent e(kMouseUp, in.client.x, in.client.y, in.buttons, in.modifiers);
+    e.button = button;
+    RouteMouseEvent(e);
+}
+
+void RootPane::HandleWheel(uint32_t modifiers, Point screen, int32_t delta) {
+    // Whole notches; a part of one is kept until the rest comes in the same direction.
+    if ((delta > 0 && m_wheelRest < 0) || (delta < 0 && m_wheelRest > 0))
+        m_wheelRest = 0;
+    const int64_t total = int64_t(m_wheelRest) + delta;
+    const int64_t notches = total / -kWheelNotch;
+    m_wheelRest = int32_t(total + notches * kWheelNotch);
+
+    MouseEvent e(kMouseWheel, screen.x, screen.y, 0, modifiers);
+    e.wheel = int32_t(notches);
+    if (Pane* target = m_mousePane ? m_mousePane : m_current)
+        Deliver(e, target);
+}
+
+void RootPane::HandleCaptureLost() {
+    if (!m_captureActive)
+        return;
+    m_captureActive = false;
+    Pane* p = m_mousePane;
+    if (!p)
+        return;
+    const Point local = ToLocal(p, m_lastPointer);
+    MouseEvent up(kMouseUp, local.x, local.y, 0, 0);
+    up.button = kButtonNone;
+    Deliver(up, p);
+}
+
+int32_t RootPane::GetClickCount(int32_t button) const {
+    return button >= kButtonLeft && button <= kButtonMiddle ? m_clicks[button].count : 0;
+}
+
+// ---- keys and focus -----------------------------------------------------------------
+
+void RootPane::DeliverKey(int32_t type, int32_t key) {
+    // Read for every event: a handler may move the focus.
+    KeyEvent e(type, key);
+    Deliver(e, m_current ? m_current : this);
+}
+
+void RootPane::HandleKeyDown(int32_t key, int32_t repeat, bool wasDown) {
+    PaneGuard self(this);
+    // A repeat count of 0 (synthetic messages) still means one key stroke.
+    int32_t n = std::max(repeat, 1);
+    if (!wasDown) {
+        DeliverKey(kKeyDown, key);
+        --n;
+    }
+    for (; n > 0 && self.IsAlive(); --n)
+        DeliverKey(kKeyRepeat, key);
+}
+
+void RootPane::HandleKeyUp(int32_t key) { DeliverKey(kKeyUp, key); }
+
+void RootPane::HandleChar(int32_t ch, int32_t repeat) {
+    PaneGuard self(this);
+    for (int32_t n = std::max(repeat, 1); n > 0 && self.IsAlive(); --n)
+        DeliverKey(kKeyChar, ch);
+}
+
+void RootPane::HandleFocusChange(bool gained) {
+    NativeDebugOutput(gained ? "OnFocus(1)\n" : "OnFocus(0)\n");
+    WindowEvent e(gained ? kWindowFocusGained : kWindowFocusLost);
+    e.Dispatch(this);
+}
+
+void RootPane::WriteFocusSummary() {
+    if (!IsPaneTraceOn())
+        return;
+    PaneTracef("Handle end: current = %p (%s),\n        most recent = %p (%s),\n          requested = %p (%s)\n",
+               static_cast<void*>(m_current), PaneClassName(m_current).c_str(), static_cast<void*>(m_mostRecent),
+               PaneClassName(m_mostRecent).c_str(), static_cast<void*>(m_requested),
+               PaneClassName(m_requested).c_str());
+}
+
+// ---- timers and deferred calls -------------------------------------------------------
+
+void RootPane::StartPendingTimers() {
+    LockGuard g(m_queueLock);
+    if (!GetNativeWindow())
+        return;
+    for (TimerEntry& e : m_timers) {
+        if (!e.started)
+            e.started = NativeStartTimer(e.id, e.period);
+    }
+}
+
+void RootPane::FireTimer(uintptr_t id) {
+    Ref<Delegate> d;
+    {
+        LockGuard g(m_queueLock);
+        for (const TimerEntry& e : m_timers) {
+            if (e.id == id) {
+                d = e.delegate;
+                break;
+            }
+        }
+    }
+    if (!d) {
+        // A tick already queued when the timer was stopped: nothing to call.
+        NativeStopTimer(id);
+        return;
+    }
+    InvokeFenced(d.Get());
+}
+
+void RootPane::RunDeferred() {
+    PaneGuard self(this);
+    StartPendingTimers();
+    uint64_t end;
+    {
+        LockGuard g(m_queueLock);
+        end = m_nextDeferredSeq;
+        m_wakePending = false;
+    }
+    // One at a time, so a call can still withdraw a later one of the same
+    // batch; calls posted meanwhile wait for their own wake-up.
+    for (;;) {
+        Ref<Delegate> call;
+        {
+            LockGuard g(m_queueLock);
+            if (m_deferred.empty() || m_deferred.front().seq >= end)
+                break;
+            call = std::move(m_deferred.front().call);
+            m_deferred.pop_front();
+        }
+        InvokeFenced(call.Get());
+        call.Reset();
+        if (!self.IsAlive())
+            return;
+    }
+}
+
+size_t RootPane::GetTimerCount() const {
+    LockGuard g(m_queueLock);
+    return m_timers.size();
+}
+
+size_t RootPane::GetDeferredCount() const {
+    LockGuard g(m_queueLock);
+    return m_deferred.size();
+}
+
+void RootPane::ReleaseQueues() {
+    std::vector<TimerEntry> timers;
+    std::deque<DeferredEntry> calls;
+    {
+        LockGuard g(m_queueLock);
+        timers.swap(m_timers);
+        calls.swap(m_deferred);
+        m_wakePending = false;
+        if (GetNativeWindow()) {
+            for (const TimerEntry& e : timers) {
+                if (e.started)
+                    NativeStopTimer(e.id);
+            }
+        }
+    }
+}
+
+} // namespace Corvell

@@ -138,6 +138,7 @@ bool CVRnC::Attach(IRnC* engine) {
         }
     }
     DetachFromEngine();
+    m_generation.fetch_add(1);
     m_engine = engine;
     if (engine) {
         engine->AddParameterListener(&m_parameterReceiver);
@@ -177,12 +178,14 @@ void CVRnC::PlaybackReceiver::Invoke(SPlaybackEvent e) {
 namespace {
 // Carries an effect notice to the window's thread.
 struct FxCall : CountedObject<Delegate> {
-    FxCall(Ref<Liveness> p, IRnC::FxListenerArgs a) : proxy(std::move(p)), args(a) {}
+    FxCall(Ref<Liveness> p, uint32_t g, IRnC::FxListenerArgs a) : proxy(std::move(p)), generation(g), args(a) {}
     void Invoke() override {
-        if (auto* p = static_cast<CVRnC*>(proxy->Target()))
+        auto* p = static_cast<CVRnC*>(proxy->Target());
+        if (p && p->Generation() == generation)
             p->DeliverFx(args);
     }
     Ref<Liveness> proxy;
+    uint32_t generation;
     IRnC::FxListenerArgs args;
 };
 } // namespace
@@ -190,7 +193,7 @@ struct FxCall : CountedObject<Delegate> {
 void CVRnC::FxReceiver::Invoke(FxListenerArgs args) {
     if (owner->m_fxMute.load())
         return;
-    owner->m_site->RunOnUiThread(Ref<Delegate>(new FxCall(owner->m_alive, args)));
+    owner->m_site->RunOnUiThread(Ref<Delegate>(new FxCall(owner->m_alive, owner->Generation(), args)));
 }
 
 void CVRnC::DeliverFx(FxListenerArgs args) {

@@ -25,6 +25,9 @@ public:
     // stays as it is) when engine would lead back to this proxy.
     bool Attach(IRnC* engine);
     IRnC* Engine() const { return m_engine; }
+    // Changes with every attach: notices still queued from an earlier
+    // engine are recognised as stale and dropped.
+    uint32_t Generation() const { return m_generation.load(); }
 
     // While set, effect notices are dropped (parameter 97).
     void SetFxMute(bool mute) { m_fxMute.store(mute); }
@@ -147,6 +150,7 @@ private:
     std::map<int, Ref<PresetGroup>> m_groups;
 
     std::atomic<bool> m_fxMute{false};
+    std::atomic<uint32_t> m_generation{0};
     Ref<Liveness> m_alive;
 
     // The owner's output-settings callback; the engine only ever sees our

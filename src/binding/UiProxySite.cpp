@@ -5,10 +5,11 @@ namespace Corvell {
 // A parameter (or, with kReset, a reset) notice on its way to the window.
 struct UiProxySite::Call : CountedObject<Delegate> {
     static constexpr int kReset = -1;
-    Call(Ref<Liveness> s, int p) : site(std::move(s)), par(p) {}
+    Call(Ref<Liveness> s, uint32_t g, int p) : site(std::move(s)), generation(g), par(p) {}
     void Invoke() override {
         auto* s = static_cast<UiProxySite*>(site->Target());
-        if (!s)
+        // A notice from before the last attach belongs to another engine.
+        if (!s || (s->m_rnc && s->m_rnc->Generation() != generation))
             return;
         if (par == kReset)
             s->HandleRnCReset();
@@ -16,6 +17,7 @@ struct UiProxySite::Call : CountedObject<Delegate> {
             s->HandleRnCParameter(static_cast<ERnCPars>(par));
     }
     Ref<Liveness> site;
+    uint32_t generation;
     int par;
 };
 
@@ -53,10 +55,12 @@ void UiProxySite::OnRnCParameterChanged(ERnCPars par) {
             RunOnUiThread(Ref<Delegate>(new Reload(m_alive)));
         }
     }
-    RunOnUiThread(Ref<Delegate>(new Call(m_alive, par)));
+    RunOnUiThread(Ref<Delegate>(new Call(m_alive, Generation(), par)));
 }
 
-void UiProxySite::OnRnCReset() { RunOnUiThread(Ref<Delegate>(new Call(m_alive, Call::kReset))); }
+void UiProxySite::OnRnCReset() { RunOnUiThread(Ref<Delegate>(new Call(m_alive, Generation(), Call::kReset))); }
+
+uint32_t UiProxySite::Generation() const { return m_rnc ? m_rnc->Generation() : 0; }
 
 void UiProxySite::HandleRnCParameter(ERnCPars par) {
     if (m_rnc && m_rnc->HasParameterListeners())

@@ -28,6 +28,7 @@ protected:
 
 private:
     struct Call;
+    uint32_t Generation() const;
     UiThread* m_ui;
     CVRnC* m_rnc = nullptr;
     Ref<Liveness> m_alive;

@@ -1,0 +1,34 @@
+#pragma once
+// Every call the library makes into the substitute engine, for tests.
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Corvell {
+namespace Substitute {
+
+struct Call {
+    std::string iface;
+    std::string op;
+    std::vector<long long> args;
+    std::string text; // string argument, when there is one
+    std::thread::id thread;
+};
+
+class CallLog {
+public:
+    void Add(const char* iface, const char* op, std::vector<long long> args = {}, std::string text = {});
+    std::vector<Call> Calls() const;
+    // Calls of one operation, in order.
+    std::vector<Call> Calls(const std::string& iface, const std::string& op) const;
+    size_t Count(const std::string& iface, const std::string& op) const { return Calls(iface, op).size(); }
+    void Clear();
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<Call> m_calls;
+};
+
+} // namespace Substitute
+} // namespace Corvell

@@ -1,0 +1,44 @@
+#pragma once
+// The host object of the substitute engine: serves the engine interfaces by
+// name, can withhold any of them, and owns the engine's parts.
+#include "CallLog.h"
+#include "Notifier.h"
+#include "SubstituteRnC.h"
+#include "binding/ICorvellHost.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+
+namespace Corvell {
+namespace Substitute {
+
+class SubstituteHost : public ICorvellHost {
+public:
+    explicit SubstituteHost(Notifier::Mode mode = Notifier::Mode::Synchronous);
+    ~SubstituteHost();
+
+    void* GetInterface(const char* name) override;
+
+    // Makes GetInterface answer null for name (or serve it again).
+    void Withhold(const std::string& name, bool withhold = true);
+    // Serves an interface of another part of the engine under name.
+    void Serve(const std::string& name, void* iface);
+
+    CallLog& Log() { return m_log; }
+    Notifier& Notices() { return m_notifier; }
+    SubstituteRnC& RnC() { return *m_rnc; }
+
+private:
+    CallLog m_log;
+    Notifier m_notifier;
+    std::unique_ptr<SubstituteRnC> m_rnc;
+    std::mutex m_mutex;
+    std::map<std::string, void*> m_served;
+    std::set<std::string> m_withheld;
+};
+
+} // namespace Substitute
+} // namespace Corvell

@@ -1,0 +1,617 @@
+#include "SubstituteRnC.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace Corvell {
+namespace Substitute {
+
+namespace {
+struct RangeRow {
+    int id, minimum, maximum, defaultValue;
+};
+// Ranges fixed by the controls that show them; the rest are plain 0..127.
+const RangeRow kRanges[] = {
+    {0, 1, 10, 1},    {1, 20, 60, 30},   {3, 24, 48, 36},   {4, 72, 96, 84},    {5, 0, 5, 2},
+    {6, 1, 12, 2},    {7, -10, 4, 0},    {8, 0, 4, 3},      {9, 1, 12, 2},      {10, -10, 4, 0},
+    {11, 0, 5, 0},    {12, 0, 4, 0},     {13, 0, 3, 0},     {14, 0, 22, 0},     {15, 0, 1, 0},
+    {17, 0, 2, 0},    {18, 1, 127, 100}, {19, 1, 3, 1},     {20, 40, 200, 90},  {21, 1, 127, 100},
+    {22, 2, 12, 5},   {23, 40, 200, 120}, {24, 0, 2, 0},    {25, 1, 127, 100},  {26, 1, 2, 1},
+    {27, 100, 800, 200}, {28, 1, 127, 100}, {29, 1, 2, 1},  {30, 100, 800, 200}, {31, 0, 1, 0},
+    {32, 0, 1, 0},    {33, -1, 70, -1},  {34, -1, 11, -1},  {35, -1, 11, -1},   {36, 0, 4, 0},
+    {37, 0, 1, 0},    {38, 1, 5, 1},     {39, 0, 1, 0},     {40, 1, 127, 100},  {41, 45, 300, 100},
+    {42, 0, 1, 0},    {43, 1, 127, 40},  {44, 45, 300, 100}, {45, 0, 1, 0},     {46, 0, 1, 0},
+    {47, 0, 50, 10},  {48, 0, 2, 1},     {49, 1, 6, 6},     {50, 1, 6, 1},      {51, 2, 5, 4},
+    {53, 1, 6, 1},    {54, 0, 1, 0},     {55, 0, 1, 0},     {58, 0, 1, 0},      {60, 0, 1, 0},
+    {61, 1, 127, 20}, {66, 0, 1, 0},     {67, 0, 1, 0},     {68, 1, 12, 2},     {69, 1, 12, 2},
+    {73, 0, 1, 0},    {74, 40, 76, 52},  {75, 0, 1, 0},     {77, -7, 7, 0},     {78, -1, 5, -1},
+    {79, 0, 12, 0},   {80, -11, 4, -11}, {81, 0, 8, 0},     {82, 0, 4, 0},      {83, 0, 1, 0},
+    {84, 0, 2, 0},    {88, 1, 127, 100}, {89, 1, 127, 30},  {90, 0, 127, 11},   {91, 0, 5, 0},
+    {92, 40, 200, 80}, {95, 0, 1, 0},    {96, 0, 1, 0},     {97, 0, 1, 0},
+};
+} // namespace
+
+SubstituteRnC::Range SubstituteRnC::ParameterRange(int par) {
+    for (const auto& r : kRanges)
+        if (r.id == par)
+            return {r.minimum, r.maximum, r.defaultValue};
+    return {0, 127, 0};
+}
+
+SubstituteRnC::SubstituteRnC(CallLog& log, Notifier& notifier) : m_log(log), m_notifier(notifier) {
+    for (int i = 0; i < rncParCount; ++i)
+        m_values[i] = ParameterRange(i).defaultValue;
+}
+
+SubstituteRnC::~SubstituteRnC() { m_notifier.Flush(); }
+
+int SubstituteRnC::GestureDepth(int par) const {
+    std::lock_guard<std::mutex> g(m_mutex);
+    return ValidPar(par) ? m_gesture[par] : 0;
+}
+
+size_t SubstituteRnC::ListenerCount() {
+    size_t n = m_parameterListeners.Count() + m_resetListeners.Count() + m_playbackListeners.Count() +
+               m_messageListeners.Count() + m_fxListeners.Count();
+    std::lock_guard<std::mutex> g(m_presetListenerMutex);
+    for (auto& [bank, list] : m_presetListeners)
+        n += list.Count();
+    return n;
+}
+
+// ---- notices ------------------------------------------------------------------
+
+void SubstituteRnC::NotifyParameter(ERnCPars par) {
+    m_notifier.Send([this, par] { m_parameterListeners.ForEach([par](Delegate1<ERnCPars>* d) { d->Invoke(par); }); });
+}
+
+void SubstituteRnC::NotifyReset() {
+    m_notifier.Send([this] { m_resetListeners.ForEach([](Delegate* d) { d->Invoke(); }); });
+}
+
+// Effect and preset notices come on the calling thread, as the real engine's do.
+void SubstituteRnC::NotifyFx(FxListenerArgs args) {
+    m_fxListeners.ForEach([args](Delegate1<FxListenerArgs>* d) { d->Invoke(args); });
+}
+
+void SubstituteRnC::NotifyPresets(int bank, bool listChanged) {
+    ListenerList<PresetListener>* list;
+    {
+        std::lock_guard<std::mutex> g(m_presetListenerMutex);
+        list = &m_presetListeners[bank];
+    }
+    list->ForEach([listChanged](PresetListener* l) {
+        if (listChanged)
+            l->OnPresetListChanged();
+        else
+            l->OnPresetChanged();
+    });
+}
+
+void SubstituteRnC::SendMessage(const char* text) {
+    std::string copy = text ? text : "";
+    m_notifier.Send([this, copy] { m_messageListeners.ForEach([&copy](Delegate1<const char*>* d) { d->Invoke(copy.c_str()); }); });
+}
+
+void SubstituteRnC::SendPlayback(SPlaybackEvent e) {
+    m_notifier.Send([this, e] { m_playbackListeners.ForEach([e](Delegate1<SPlaybackEvent>* d) { d->Invoke(e); }); });
+}
+
+// ---- parameters ---------------------------------------------------------------
+
+void SubstituteRnC::StoreParameter(ERnCPars par, int value) {
+    bool resumeFx = false;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        const Range r = ParameterRange(par);
+        const int old = m_values[par];
+        m_values[par] = std::clamp(value, r.minimum, r.maximum);
+        resumeFx = par == rncFxNoticesSuspended && old != 0 && m_values[par] == 0;
+    }
+    NotifyParameter(par);
+    if (resumeFx)
+        NotifyFx({kFxAll, false, true});
+}
+
+void SubstituteRnC::TouchParameter(ERnCPars par, bool begin) {
+    m_log.Add("IRnC", "TouchParameter", {par, begin});
+    if (!ValidPar(par))
+        return;
+    std::lock_guard<std::mutex> g(m_mutex);
+    m_gesture[par] = std::max(0, m_gesture[par] + (begin ? 1 : -1));
+}
+
+void SubstituteRnC::SetParameter(ERnCPars par, int value) {
+    m_log.Add("IRnC", "SetParameter", {par, value});
+    if (ValidPar(par))
+        StoreParameter(par, value);
+}
+
+void SubstituteRnC::EngineSetParameter(ERnCPars par, int value) {
+    if (ValidPar(par))
+        StoreParameter(par, value);
+}
+
+int SubstituteRnC::GetParameter(ERnCPars par) {
+    if (!ValidPar(par))
+        return 0;
+    std::lock_guard<std::mutex> g(m_mutex);
+    return m_values[par];
+}
+
+int SubstituteRnC::GetParameterDefault(ERnCPars par) { return ValidPar(par) ? ParameterRange(par).defaultValue : 0; }
+
+void SubstituteRnC::ResetToDefaults() {
+    m_log.Add("IRnC", "ResetToDefaults");
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        for (int i = 0; i < rncParCount; ++i)
+            m_values[i] = ParameterRange(i).defaultValue;
+        for (auto& s : m_slots)
+            s = Slot();
+        for (auto& t : m_typed)
+            t = Typed();
+    }
+    NotifyReset();
+    NotifyFx({kFxAll, false, true});
+    SendPlayback(SPlaybackEvent::Make(SPlaybackEvent::ClearAll, 0, 0, 0));
+}
+
+// ---- listeners -----------------------------------------------------------------
+
+void SubstituteRnC::AddParameterListener(Delegate1<ERnCPars>* l) {
+    m_log.Add("IRnC", "AddParameterListener");
+    m_parameterListeners.Add(l);
+}
+bool SubstituteRnC::RemoveParameterListener(Delegate1<ERnCPars>* l) {
+    m_log.Add("IRnC", "RemoveParameterListener");
+    return m_parameterListeners.Remove(l);
+}
+void SubstituteRnC::AddResetListener(Delegate* l) {
+    m_log.Add("IRnC", "AddResetListener");
+    m_resetListeners.Add(l);
+}
+bool SubstituteRnC::RemoveResetListener(Delegate* l) {
+    m_log.Add("IRnC", "RemoveResetListener");
+    return m_resetListeners.Remove(l);
+}
+void SubstituteRnC::AddPlaybackListener(Delegate1<SPlaybackEvent>* l) {
+    m_log.Add("IRnC", "AddPlaybackListener");
+    m_playbackListeners.Add(l);
+}
+bool SubstituteRnC::RemovePlaybackListener(Delegate1<SPlaybackEvent>* l) {
+    m_log.Add("IRnC", "RemovePlaybackListener");
+    return m_playbackListeners.Remove(l);
+}
+void SubstituteRnC::AddMessageListener(Delegate1<const char*>* l) {
+    m_log.Add("IRnC", "AddMessageListener");
+    m_messageListeners.Add(l);
+}
+bool SubstituteRnC::RemoveMessageListener(Delegate1<const char*>* l) {
+    m_log.Add("IRnC", "RemoveMessageListener");
+    return m_messageListeners.Remove(l);
+}
+void SubstituteRnC::AddFxListener(Delegate1<FxListenerArgs>* l) {
+    m_log.Add("IRnC", "AddFxListener");
+    m_fxListeners.Add(l);
+}
+bool SubstituteRnC::RemoveFxListener(Delegate1<FxListenerArgs>* l) {
+    m_log.Add("IRnC", "RemoveFxListener");
+    return m_fxListeners.Remove(l);
+}
+void SubstituteRnC::AddPresetListener(int bank, PresetListener* l) {
+    m_log.Add("IRnC", "AddPresetListener", {bank});
+    std::lock_guard<std::mutex> g(m_presetListenerMutex);
+    m_presetListeners[bank].Add(l);
+}
+void SubstituteRnC::RemovePresetListener(int bank, PresetListener* l) {
+    m_log.Add("IRnC", "RemovePresetListener", {bank});
+    std::lock_guard<std::mutex> g(m_presetListenerMutex);
+    auto it = m_presetListeners.find(bank);
+    if (it != m_presetListeners.end())
+        it->second.Remove(l);
+}
+
+// ---- notes and keys ---------------------------------------------------------------
+
+void SubstituteRnC::PlayFretNote(int packed) {
+    m_log.Add("IRnC", "PlayFretNote", {packed});
+    const uint32_t u = static_cast<uint32_t>(packed);
+    // The neck marks it; no key event, the library echoes the key itself.
+    SendPlayback(SPlaybackEvent::Make(u & 0xFF, (u >> 8) & 0xFF, (u >> 16) & 0xFF, (u >> 24) & 0xFF));
+}
+
+void SubstituteRnC::Command14(int a, int b) { m_log.Add("IRnC", "Command14", {a, b}); }
+
+void SubstituteRnC::SendKeyboardNote(bool on, int note) {
+    m_log.Add("IRnC", "SendKeyboardNote", {on, note});
+    if (note < 0 || note > 127)
+        return;
+    SendPlayback(SPlaybackEvent::Make(on ? SPlaybackEvent::KeyDown : SPlaybackEvent::KeyUp, static_cast<unsigned>(note), 0, 0));
+    // A plain fingering: the highest string (of standard tuning) that reaches the note within 22 frets.
+    static const int open[6] = {64, 59, 55, 50, 45, 40};
+    for (int s = 0; s < 6; ++s) {
+        const int fret = note - open[s];
+        if (fret >= 0 && fret <= 22) {
+            SendPlayback(SPlaybackEvent::Make(on ? SPlaybackEvent::NoteOn : SPlaybackEvent::NoteOff,
+                                              static_cast<unsigned>(s), static_cast<unsigned>(fret), 100));
+            break;
+        }
+    }
+}
+
+int SubstituteRnC::GetKeyFunction(int note) {
+    // Key switches: the lowest keys from 24 (fewer as 82 grows) and the top group.
+    const int reduce = GetParameter(rncKeySwitchReduce);
+    if (note >= 24 && note < 24 + 16 - reduce)
+        return 8;
+    if (note >= 92 && note <= 108)
+        return 8;
+    return 0;
+}
+
+// ---- effects -------------------------------------------------------------------------
+
+int SubstituteRnC::GetFxType(int fxSlot) {
+    if (!ValidSlot(fxSlot))
+        return -1;
+    std::lock_guard<std::mutex> g(m_mutex);
+    return m_slots[fxSlot].type;
+}
+
+void SubstituteRnC::SetFxType(int fxSlot, int type) {
+    m_log.Add("IRnC", "SetFxType", {fxSlot, type});
+    if (!ValidSlot(fxSlot))
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        Slot& s = m_slots[fxSlot];
+        s.type = std::max(-5, std::min(type, kFxTypes - 1));
+        s.value[0] = s.value[1] = 0;
+    }
+    NotifyFx({fxSlot, true, true});
+}
+
+bool SubstituteRnC::IsFxOn(int fxSlot) {
+    if (!ValidSlot(fxSlot))
+        return false;
+    std::lock_guard<std::mutex> g(m_mutex);
+    return m_slots[fxSlot].on;
+}
+
+void SubstituteRnC::SetFxOn(int fxSlot, bool on) {
+    m_log.Add("IRnC", "SetFxOn", {fxSlot, on});
+    if (!ValidSlot(fxSlot))
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        m_slots[fxSlot].on = on;
+    }
+    NotifyFx({fxSlot, true, false});
+}
+
+int SubstituteRnC::GetFxValue(int fxSlot, int index) {
+    if (!ValidSlot(fxSlot) || index < 0 || index > 1)
+        return 0;
+    std::lock_guard<std::mutex> g(m_mutex);
+    return m_slots[fxSlot].value[index];
+}
+
+void SubstituteRnC::SetFxValue(int fxSlot, int index, int value) {
+    m_log.Add("IRnC", "SetFxValue", {fxSlot, index, value});
+    if (!ValidSlot(fxSlot) || index < 0 || index > 1)
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        m_slots[fxSlot].value[index] = std::clamp(value, 0, 127);
+    }
+    NotifyFx({fxSlot, true, false});
+}
+
+bool SubstituteRnC::Query23(int a, int b) {
+    m_log.Add("IRnC", "Query23", {a, b});
+    return false;
+}
+
+int SubstituteRnC::GetFxInfo(int fxSlot, int what, void*) {
+    if (!ValidSlot(fxSlot))
+        return what == 3 ? -1 : 0;
+    std::lock_guard<std::mutex> g(m_mutex);
+    const Slot& s = m_slots[fxSlot];
+    if (what >= 0 && what <= 2)
+        return s.sw[what] ? 1 : 0;
+    if (what == 3)
+        return s.type >= 0 ? 0 : -1;
+    return 0;
+}
+
+void SubstituteRnC::SetFxSwitch(int fxSlot, int which, bool on) {
+    m_log.Add("IRnC", "SetFxSwitch", {fxSlot, which, on});
+    if (!ValidSlot(fxSlot) || which < 0 || which > 2)
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        m_slots[fxSlot].sw[which] = on;
+    }
+    NotifyFx({fxSlot, true, false});
+}
+
+bool SubstituteRnC::IsTypedFxOn(int fxType) {
+    if (!ValidType(fxType))
+        return false;
+    std::lock_guard<std::mutex> g(m_mutex);
+    return m_typed[fxType].on;
+}
+
+void SubstituteRnC::SetTypedFxOn(int fxType, bool on) {
+    m_log.Add("IRnC", "SetTypedFxOn", {fxType, on});
+    if (!ValidType(fxType))
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        m_typed[fxType].on = on;
+    }
+    NotifyFx({fxType, false, false});
+}
+
+int SubstituteRnC::GetTypedFxValue(int fxType, int index) {
+    if (!ValidType(fxType) || index < 0 || index > 1)
+        return 0;
+    std::lock_guard<std::mutex> g(m_mutex);
+    return m_typed[fxType].value[index];
+}
+
+void SubstituteRnC::SetTypedFxValue(int fxType, int index, int value) {
+    m_log.Add("IRnC", "SetTypedFxValue", {fxType, index, value});
+    if (!ValidType(fxType) || index < 0 || index > 1)
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        m_typed[fxType].value[index] = std::clamp(value, 0, 127);
+    }
+    NotifyFx({fxType, false, false});
+}
+
+// ---- presets (bank 1 holds the key-switch rows, slots 3..35) ---------------------------
+
+void SubstituteRnC::EnumPresets(int bank, Delegate1<const char*>* each) {
+    m_log.Add("IRnC", "EnumPresets", {bank});
+    if (!each)
+        return;
+    std::vector<std::string> names;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        for (const auto& [name, preset] : m_presets[bank])
+            names.push_back(name);
+    }
+    for (const auto& n : names)
+        each->Invoke(n.c_str());
+}
+
+int SubstituteRnC::GetCurrentPresetName(int bank, char* out, unsigned size) {
+    m_log.Add("IRnC", "GetCurrentPresetName", {bank, size});
+    if (!out || size == 0)
+        return -1;
+    std::lock_guard<std::mutex> g(m_mutex);
+    auto it = m_currentPreset.find(bank);
+    const std::string name = it == m_currentPreset.end() ? std::string() : it->second;
+    const size_t n = std::min<size_t>(name.size(), size - 1);
+    std::memcpy(out, name.data(), n);
+    out[n] = 0;
+    return name.empty() ? -1 : 0;
+}
+
+void SubstituteRnC::LoadPreset(int bank, const char* name) {
+    m_log.Add("IRnC", "LoadPreset", {bank}, name ? name : "");
+    if (!name)
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        auto& bankPresets = m_presets[bank];
+        auto it = bankPresets.find(name);
+        if (it == bankPresets.end())
+            return;
+        for (int i = 0; i < 33; ++i)
+            m_slots[3 + i] = it->second[static_cast<size_t>(i)];
+        m_currentPreset[bank] = name;
+    }
+    NotifyFx({kFxAll, false, true});
+    NotifyPresets(bank, false);
+}
+
+bool SubstituteRnC::SavePreset(int bank, const char* name) {
+    m_log.Add("IRnC", "SavePreset", {bank}, name ? name : "");
+    if (!name || !*name)
+        return false;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        Preset p;
+        for (int i = 0; i < 33; ++i)
+            p[static_cast<size_t>(i)] = m_slots[3 + i];
+        m_presets[bank][name] = p;
+        m_currentPreset[bank] = name;
+    }
+    NotifyPresets(bank, true);
+    return true;
+}
+
+bool SubstituteRnC::DeletePreset(int bank, const char* name) {
+    m_log.Add("IRnC", "DeletePreset", {bank}, name ? name : "");
+    if (!name)
+        return false;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        if (m_presets[bank].erase(name) == 0)
+            return false;
+        if (m_currentPreset[bank] == name)
+            m_currentPreset.erase(bank);
+    }
+    NotifyPresets(bank, true);
+    return true;
+}
+
+// ---- output settings -------------------------------------------------------------------
+
+int SubstituteRnC::GetOutputSetting(int kind) {
+    if (kind < 1 || kind > 2)
+        return 0;
+    std::lock_guard<std::mutex> g(m_mutex);
+    return m_output[kind];
+}
+
+void SubstituteRnC::SetOutputSetting(int kind, int value) {
+    m_log.Add("IRnC", "SetOutputSetting", {kind, value});
+    if (kind < 1 || kind > 2)
+        return;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        m_output[kind] = kind == 1 ? std::clamp(value, 1, 3) : std::clamp(value, 0, 15);
+        value = m_output[kind];
+    }
+    NotifyOutput(kind, value);
+}
+
+void SubstituteRnC::NotifyOutput(int kind, int value) {
+    void* ctx;
+    OutputSettingCallback cb;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        ctx = m_outputContext;
+        cb = m_outputCallback;
+    }
+    const int data[3] = {kind, 0, value};
+    if (cb)
+        cb(ctx, 0, data);
+}
+
+void SubstituteRnC::SetOutputSettingCallback(void* context, OutputSettingCallback callback) {
+    m_log.Add("IRnC", "SetOutputSettingCallback", {callback != nullptr});
+    std::lock_guard<std::mutex> g(m_mutex);
+    m_outputContext = callback ? context : nullptr;
+    m_outputCallback = callback;
+}
+
+bool SubstituteRnC::Query46(int a) {
+    m_log.Add("IRnC", "Query46", {a});
+    return false;
+}
+void SubstituteRnC::Command47(int a, int b, int c, int d, int e) { m_log.Add("IRnC", "Command47", {a, b, c, d, e}); }
+void SubstituteRnC::SettingsCommand51() { m_log.Add("IRnC", "SettingsCommand51"); }
+void SubstituteRnC::SettingsCommand52() { m_log.Add("IRnC", "SettingsCommand52"); }
+
+// ---- settings files: "par <id> <value>", "slot <i> <type> <on> <v0> <v1> <s0> <s1> <s2>",
+// "typed <t> <on> <v0> <v1>", "output <kind> <value>" -------------------------------------
+
+bool SubstituteRnC::WriteSettings(const std::string& path) {
+    std::ostringstream out;
+    out << "kvsong 1\n";
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        for (int i = 0; i < rncParCount; ++i)
+            out << "par " << i << ' ' << m_values[i] << '\n';
+        for (int i = 0; i < kFxSlots; ++i) {
+            const Slot& s = m_slots[i];
+            out << "slot " << i << ' ' << s.type << ' ' << s.on << ' ' << s.value[0] << ' ' << s.value[1] << ' '
+                << s.sw[0] << ' ' << s.sw[1] << ' ' << s.sw[2] << '\n';
+        }
+        for (int t = 0; t < kFxTypes; ++t)
+            out << "typed " << t << ' ' << m_typed[t].on << ' ' << m_typed[t].value[0] << ' ' << m_typed[t].value[1]
+                << '\n';
+        out << "output 1 " << m_output[1] << "\noutput 2 " << m_output[2] << '\n';
+    }
+    // Written beside and renamed over, so a failed write never destroys the old file.
+    const std::string tmp = path + ".tmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        f << out.str();
+        if (!f.flush())
+            return false;
+    }
+    std::remove(path.c_str());
+    return std::rename(tmp.c_str(), path.c_str()) == 0;
+}
+
+void SubstituteRnC::SaveSettingsFile(const char* path) {
+    m_log.Add("IRnC", "SaveSettingsFile", {}, path ? path : "");
+    if (!path || !WriteSettings(path))
+        SendMessage("Could not save the settings file.");
+}
+
+void SubstituteRnC::SaveSettingsAsDefault() {
+    m_log.Add("IRnC", "SaveSettingsAsDefault");
+    if (defaultSettingsPath.empty() || !WriteSettings(defaultSettingsPath))
+        SendMessage("Could not save the default settings.");
+}
+
+void SubstituteRnC::LoadSettingsFile(const char* path) {
+    m_log.Add("IRnC", "LoadSettingsFile", {}, path ? path : "");
+    std::ifstream f(path ? path : "", std::ios::binary);
+    std::string magic;
+    int version = 0;
+    if (!f || !(f >> magic >> version) || magic != "kvsong" || version != 1) {
+        SendMessage("Not a settings file.");
+        return;
+    }
+    // Parse everything first: a damaged file changes nothing.
+    int values[rncParCount];
+    Slot slots[kFxSlots];
+    Typed typed[kFxTypes];
+    int output[3];
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        std::copy(std::begin(m_values), std::end(m_values), values);
+        std::copy(std::begin(m_slots), std::end(m_slots), slots);
+        std::copy(std::begin(m_typed), std::end(m_typed), typed);
+        std::copy(std::begin(m_output), std::end(m_output), output);
+    }
+    std::string word;
+    bool ok = true;
+    while (ok && f >> word) {
+        int i = -1;
+        if (word == "par") {
+            int v;
+            ok = static_cast<bool>(f >> i >> v) && ValidPar(i);
+            if (ok) {
+                const Range r = ParameterRange(i);
+                values[i] = std::clamp(v, r.minimum, r.maximum);
+            }
+        } else if (word == "slot") {
+            Slot s;
+            ok = static_cast<bool>(f >> i >> s.type >> s.on >> s.value[0] >> s.value[1] >> s.sw[0] >> s.sw[1] >> s.sw[2]) &&
+                 ValidSlot(i);
+            if (ok)
+                slots[i] = s;
+        } else if (word == "typed") {
+            Typed t;
+            ok = static_cast<bool>(f >> i >> t.on >> t.value[0] >> t.value[1]) && ValidType(i);
+            if (ok)
+                typed[i] = t;
+        } else if (word == "output") {
+            int v;
+            ok = static_cast<bool>(f >> i >> v) && (i == 1 || i == 2);
+            if (ok)
+                output[i] = v;
+        } else {
+            ok = false;
+        }
+    }
+    if (!ok) {
+        SendMessage("The settings file is damaged; nothing was changed.");
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        std::copy(std::begin(values), std::end(values), m_values);
+        std::copy(std::begin(slots), std::end(slots), m_slots);
+        std::copy(std::begin(typed), std::end(typed), m_typed);
+        std::copy(std::begin(output), std::end(output), m_output);
+    }
+    NotifyReset();
+    NotifyFx({kFxAll, false, true});
+}
+
+} // namespace Substitute
+} // namespace Corvell

@@ -1,11 +1,25 @@
-// tarrow-host: loads TarrowView.dll the way the engine does and drives the
-// view object's page protocol.
+// tarrow-host: hosts the editor page the way the instrument's engine does —
+// CvCreateRorezoZavu, IPropertyPage, SetPageSite, SetObjects(1, &host),
+// GetPageInfo, Activate in its own frame, and the reverse on close — and
+// serves the substitute engine's interfaces.
+//
+//   tarrow-host.exe                   a window with the editor
+//   tarrow-host.exe --screenshots DIR PNG screenshots of the page, then exit
+//   tarrow-host.exe --measure         open, repaint and idle figures, then exit
+#include "PngWriter.h"
+#include "SubstituteHost.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <ocidl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
+
+using namespace Corvell;
 
 namespace {
 
@@ -14,51 +28,315 @@ Fn Proc(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-int Fail(const char* what) {
-    std::printf("tarrow-host: %s\n", what);
-    return 1;
+double Seconds() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+// The page site the engine would give: nothing to offer but the protocol.
+class PageSite : public IPropertyPageSite {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
+            *ppv = static_cast<IPropertyPageSite*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs)); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(InterlockedDecrement(&refs)); }
+    STDMETHODIMP OnStatusChange(DWORD) override { return S_OK; }
+    STDMETHODIMP GetLocaleID(LCID* lcid) override {
+        if (!lcid)
+            return E_POINTER;
+        *lcid = LOCALE_USER_DEFAULT;
+        return S_OK;
+    }
+    STDMETHODIMP GetPageContainer(IUnknown** out) override {
+        if (out)
+            *out = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+    volatile LONG refs = 0; // lives on the host's stack; counted only to check balance
+};
+
+struct Host {
+    HMODULE dll = nullptr;
+    IPropertyPage* page = nullptr;
+    HWND frame = nullptr;
+    PageSite site;
+    Substitute::SubstituteHost engine;
+    SIZE size{800, 588};
+    bool active = false;
+
+    bool Open(double* firstPaintSeconds);
+    void Close();
+    HWND PageWindow() const { return frame ? GetWindow(frame, GW_CHILD) : nullptr; }
+};
+
+Host* g_host = nullptr;
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        if (g_host)
+            g_host->Close();
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+}
+
+bool Host::Open(double* firstPaintSeconds) {
+    dll = LoadLibraryA("TarrowView.dll");
+    if (!dll) {
+        std::printf("tarrow-host: TarrowView.dll did not load (error %lu)\n", GetLastError());
+        return false;
+    }
+    auto create = Proc<IUnknown* (*)()>(dll, "CvCreateRorezoZavu");
+    if (!create) {
+        std::printf("tarrow-host: TarrowView.dll has no CvCreateRorezoZavu\n");
+        return false;
+    }
+    const double t0 = Seconds();
+    IUnknown* unk = create();
+    if (!unk) {
+        std::printf("tarrow-host: CvCreateRorezoZavu returned no object\n");
+        return false;
+    }
+    HRESULT hr = unk->QueryInterface(IID_IPropertyPage, reinterpret_cast<void**>(&page));
+    unk->Release();
+    if (FAILED(hr)) {
+        std::printf("tarrow-host: the view object is not a property page\n");
+        return false;
+    }
+    page->SetPageSite(&site);
+    // The host object travels through the COM signature; the page knows
+    // it is an ICorvellHost.
+    IUnknown* objects[1] = {reinterpret_cast<IUnknown*>(static_cast<ICorvellHost*>(&engine))};
+    hr = page->SetObjects(1, objects);
+    if (FAILED(hr))
+        std::printf("tarrow-host: SetObjects failed (0x%08lX)\n", static_cast<unsigned long>(hr));
+    PROPPAGEINFO info{};
+    info.cb = sizeof info;
+    if (SUCCEEDED(page->GetPageInfo(&info)) && info.size.cx > 0 && info.size.cy > 0)
+        size = info.size;
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "TarrowHostFrame";
+    RegisterClassA(&wc);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT outer{0, 0, size.cx, size.cy};
+    AdjustWindowRect(&outer, style, FALSE);
+    frame = CreateWindowExA(0, wc.lpszClassName, "Tarrow", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!frame) {
+        std::printf("tarrow-host: could not create the frame window\n");
+        return false;
+    }
+    ShowWindow(frame, SW_SHOW);
+    RECT rc{0, 0, size.cx, size.cy};
+    hr = page->Activate(frame, &rc, TRUE);
+    if (FAILED(hr)) {
+        std::printf("tarrow-host: Activate failed (0x%08lX)\n", static_cast<unsigned long>(hr));
+        return false;
+    }
+    active = true;
+    if (HWND child = PageWindow())
+        UpdateWindow(child);
+    if (firstPaintSeconds)
+        *firstPaintSeconds = Seconds() - t0;
+    return true;
+}
+
+void Host::Close() {
+    if (page) {
+        if (active)
+            page->Deactivate();
+        active = false;
+        page->SetObjects(0, nullptr);
+        page->SetPageSite(nullptr);
+        page->Release();
+        page = nullptr;
+    }
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Copies the page window's pixels (as painted) into RGB rows.
+bool Capture(HWND window, int width, int height, std::vector<uint8_t>& rgb) {
+    HDC wdc = GetDC(window);
+    if (!wdc)
+        return false;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height; // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mdc = CreateCompatibleDC(wdc);
+    bool ok = dib && mdc;
+    if (ok) {
+        HGDIOBJ old = SelectObject(mdc, dib);
+        ok = BitBlt(mdc, 0, 0, width, height, wdc, 0, 0, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(mdc, old);
+        if (ok) {
+            rgb.resize(static_cast<size_t>(width) * height * 3);
+            const uint8_t* src = static_cast<const uint8_t*>(bits);
+            for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i) {
+                rgb[i * 3] = src[i * 4 + 2];
+                rgb[i * 3 + 1] = src[i * 4 + 1];
+                rgb[i * 3 + 2] = src[i * 4];
+            }
+        }
+    }
+    if (mdc)
+        DeleteDC(mdc);
+    if (dib)
+        DeleteObject(dib);
+    ReleaseDC(window, wdc);
+    return ok;
+}
+
+int Screenshots(Host& host, const std::string& dir) {
+    HWND child = host.PageWindow();
+    if (!child) {
+        std::printf("tarrow-host: the page made no window to capture\n");
+        return 1;
+    }
+    Pump();
+    RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::vector<uint8_t> rgb;
+    if (!Capture(child, host.size.cx, host.size.cy, rgb)) {
+        std::printf("tarrow-host: could not read the page's pixels\n");
+        return 1;
+    }
+    std::string path = dir;
+    if (!path.empty() && path.back() != '\\' && path.back() != '/')
+        path += '\\';
+    path += "page.png";
+    if (!HostTools::WritePngRgb(path, host.size.cx, host.size.cy, rgb)) {
+        std::printf("tarrow-host: could not write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s\n", path.c_str());
+    return 0;
+}
+
+double ProcessCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto toSeconds = [](const FILETIME& f) {
+        return static_cast<double>((static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime) * 1e-7;
+    };
+    return toSeconds(kernel) + toSeconds(user);
+}
+
+int Measure(Host& host, double firstPaint) {
+    HWND child = host.PageWindow();
+    if (!child) {
+        std::printf("tarrow-host: the page made no window to measure\n");
+        return 1;
+    }
+    std::vector<double> repaint;
+    for (int i = 0; i < 50; ++i) {
+        const double t = Seconds();
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        repaint.push_back(Seconds() - t);
+    }
+    std::sort(repaint.begin(), repaint.end());
+    const double median = (repaint[24] + repaint[25]) / 2;
+
+    Pump();
+    const double cpu0 = ProcessCpuSeconds(), wall0 = Seconds();
+    while (Seconds() - wall0 < 10.0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        Pump();
+    }
+    const double idle = (ProcessCpuSeconds() - cpu0) / (Seconds() - wall0);
+    std::printf("open to first paint: %.2f ms\n", firstPaint * 1000);
+    std::printf("full repaint (median of 50): %.3f ms\n", median * 1000);
+    std::printf("idle CPU over 10 s: %.3f %% of one core\n", idle * 100);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* screenshots = nullptr;
+    std::string screenshots;
+    bool measure = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--screenshots") && i + 1 < argc)
             screenshots = argv[++i];
+        else if (!std::strcmp(argv[i], "--measure"))
+            measure = true;
+        else {
+            std::printf("usage: tarrow-host [--screenshots DIR | --measure]\n");
+            return 2;
+        }
     }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-    HMODULE dll = LoadLibraryA("TarrowView.dll");
-    if (!dll)
-        return Fail("TarrowView.dll did not load");
-    std::printf("tarrow-host: loaded TarrowView.dll\n");
-
-    auto create = Proc<IUnknown* (*)()>(dll, "CvCreateRorezoZavu");
-    auto canUnload = Proc<HRESULT(STDAPICALLTYPE*)()>(dll, "DllCanUnloadNow");
-    if (!create || !canUnload)
-        return Fail("the DLL lacks its entry points");
-
-    DWORD t0 = GetTickCount();
-    IUnknown* unk = create();
-    if (!unk)
-        return Fail("CvCreateRorezoZavu returned no object");
-    std::printf("tarrow-host: CvCreateRorezoZavu created the view object (%lu ms)\n",
-                static_cast<unsigned long>(GetTickCount() - t0));
-
-    IPropertyPage* page = nullptr;
-    if (FAILED(unk->QueryInterface(IID_IPropertyPage, reinterpret_cast<void**>(&page))))
-        return Fail("the view object is not a property page");
-    unk->Release();
-
-    PROPPAGEINFO info{};
-    if (SUCCEEDED(page->GetPageInfo(&info)))
-        std::printf("tarrow-host: page size %ld x %ld\n", static_cast<long>(info.size.cx),
-                    static_cast<long>(info.size.cy));
-    std::printf("tarrow-host: DllCanUnloadNow while the page lives: %s\n", canUnload() == S_OK ? "S_OK" : "S_FALSE");
-    page->Release();
-    std::printf("tarrow-host: released; DllCanUnloadNow: %s\n", canUnload() == S_OK ? "S_OK" : "S_FALSE");
-    if (screenshots)
-        std::printf("tarrow-host: no window to capture yet; %s left empty\n", screenshots);
-    FreeLibrary(dll);
-    return 0;
+    Host host;
+    g_host = &host;
+    double firstPaint = 0;
+    const bool opened = host.Open(&firstPaint);
+    int rc = 0;
+    if (!opened) {
+        rc = 1;
+    } else if (!screenshots.empty()) {
+        rc = Screenshots(host, screenshots);
+    } else if (measure) {
+        rc = Measure(host, firstPaint);
+    } else {
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    host.Close();
+    if (host.frame && IsWindow(host.frame))
+        DestroyWindow(host.frame);
+    g_host = nullptr;
+    if (host.dll) {
+        auto canUnload = Proc<HRESULT(STDAPICALLTYPE*)()>(host.dll, "DllCanUnloadNow");
+        if (canUnload && canUnload() != S_OK) {
+            std::printf("tarrow-host: the DLL still holds objects after the page was released\n");
+            rc = rc ? rc : 1;
+        }
+        if (host.site.refs != 0)
+            std::printf("tarrow-host: the page kept %ld reference(s) to its site\n", static_cast<long>(host.site.refs));
+        FreeLibrary(host.dll);
+    }
+    return rc;
 }

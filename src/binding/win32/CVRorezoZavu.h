@@ -1,44 +1,32 @@
 #pragma once
-#include <windows.h>
-#include <ocidl.h>
-
-#include "ui/Base.h"
+// The view object the engine creates: a property page holding the main
+// editor pane, and the host site through which the view reaches the engine.
+#include "binding/ICorvellHost.h"
+#include "binding/win32/ComPropertyPage.h"
 
 namespace Corvell {
 
-class ICorvellHost;
+class RorezoZavu;
 
-// The view object the engine drives as a property page. The window, the
-// pane tree and the host site arrive with the property-page work; until
-// then it answers the page protocol without a window.
-class CVRorezoZavu : public Base, public IPropertyPage {
+class CVRorezoZavu : public ComPropertyPage, public ICorvellHost {
 public:
-    CVRorezoZavu() = default;
+    CVRorezoZavu();
     ~CVRorezoZavu() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* GetInterface(const char* name) override;
+    RorezoZavu* View() const { return m_view; }
 
-    STDMETHODIMP SetPageSite(IPropertyPageSite* site) override;
-    STDMETHODIMP Activate(HWND parent, LPCRECT rect, BOOL modal) override;
-    STDMETHODIMP Deactivate() override;
-    STDMETHODIMP GetPageInfo(PROPPAGEINFO* info) override;
-    STDMETHODIMP SetObjects(ULONG count, IUnknown** objects) override;
-    STDMETHODIMP Show(UINT cmd) override;
-    STDMETHODIMP Move(LPCRECT rect) override;
-    STDMETHODIMP IsPageDirty() override;
-    STDMETHODIMP Apply() override;
-    STDMETHODIMP Help(LPCOLESTR dir) override;
-    STDMETHODIMP TranslateAccelerator(MSG* msg) override;
+    // Pages alive in this module (the image cache is emptied after the last).
+    static LONG LivePages();
 
-    static constexpr int kWidth = 800;
-    static constexpr int kHeight = 588;
+protected:
+    bool ApplyObjects(ULONG count, IUnknown** objects) override;
+    void FillPageInfo(PROPPAGEINFO& info) override;
+    void OnPageWindowCreated(int32_t width, int32_t height) override;
 
 private:
-    volatile LONG m_refs = 0;
-    IPropertyPageSite* m_site = nullptr;
-    ICorvellHost* m_host = nullptr;
+    RorezoZavu* m_view = nullptr;
+    ICorvellHost* m_host = nullptr; // borrowed
 };
 
 } // namespace Corvell

@@ -1,0 +1,347 @@
+#include "ui/win32/Win32NativePane.h"
+
+#include "binding/win32/Module.h"
+#include "shared/Graphics/win32/GdiGraphicsContext.h"
+#include "ui/MenuItemList.h"
+
+#include <cstdio>
+#include <mmsystem.h>
+
+namespace Corvell {
+
+namespace {
+volatile LONG g_instances = 0;
+char g_className[64];
+
+using TrackFn = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
+TrackFn ResolveTrackMouseEvent() {
+    if (HMODULE user = GetModuleHandleA("user32"))
+        if (FARPROC p = GetProcAddress(user, "TrackMouseEvent"))
+            return reinterpret_cast<TrackFn>(reinterpret_cast<void*>(p));
+    if (HMODULE comctl = LoadLibraryA("comctl32"))
+        if (FARPROC p = GetProcAddress(comctl, "_TrackMouseEvent"))
+            return reinterpret_cast<TrackFn>(reinterpret_cast<void*>(p));
+    return nullptr;
+}
+TrackFn g_track = ResolveTrackMouseEvent();
+
+HINSTANCE Instance() {
+    HINSTANCE h = Win32Module::Instance();
+    return h ? h : GetModuleHandleA(nullptr);
+}
+
+int16_t Lo(LPARAM v) { return static_cast<int16_t>(LOWORD(v)); }
+int16_t Hi(LPARAM v) { return static_cast<int16_t>(HIWORD(v)); }
+} // namespace
+
+const char* Win32NativePane::WindowClassName() { return g_className; }
+
+Win32NativePane::Win32NativePane() {
+    if (InterlockedIncrement(&g_instances) == 1) {
+        std::snprintf(g_className, sizeof g_className, "%p_CVCHILD", static_cast<void*>(Instance()));
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &Win32NativePane::SharedWindowProc;
+        wc.cbWndExtra = sizeof(void*);
+        wc.hInstance = Instance();
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = g_className;
+        RegisterClassA(&wc);
+    }
+}
+
+Win32NativePane::~Win32NativePane() {
+    // The window goes first, while the lock and the tree still exist.
+    DestroyNativeWindow();
+    if (InterlockedDecrement(&g_instances) == 0)
+        UnregisterClassA(g_className, Instance());
+}
+
+bool Win32NativePane::CreateNativeWindow(HWND parent, const Rect& r) {
+    HWND hwnd = CreateWindowExA(0, g_className, nullptr, WS_CHILD | WS_VISIBLE, r.x, r.y, r.width, r.height, parent,
+                                nullptr, Instance(), this);
+    if (!hwnd)
+        return false;
+    NativeWindowCreated(r.width, r.height);
+    return true;
+}
+
+void Win32NativePane::DestroyNativeWindow() {
+    if (HWND h = m_hwnd)
+        DestroyWindow(h);
+}
+
+void Win32NativePane::NativeDestroyWindow() { DestroyNativeWindow(); }
+
+bool Win32NativePane::IsUiThread() { return m_hwnd && GetCurrentThreadId() == m_threadId; }
+
+bool Win32NativePane::HasCapture() { return m_hwnd && GetCapture() == m_hwnd; }
+
+void Win32NativePane::InvalidateNative(const Rect& r) {
+    if (!m_hwnd)
+        return;
+    RECT rc{r.x, r.y, r.x + r.width, r.y + r.height};
+    InvalidateRect(m_hwnd, &rc, TRUE);
+}
+
+void Win32NativePane::NativeSetCapture() {
+    if (m_hwnd)
+        SetCapture(m_hwnd);
+}
+
+void Win32NativePane::NativeReleaseCapture() {
+    m_ownRelease = true;
+    ::ReleaseCapture();
+    m_ownRelease = false;
+}
+
+bool Win32NativePane::NativeHasFocus() { return m_hwnd && GetFocus() == m_hwnd; }
+
+void Win32NativePane::NativeTakeFocus() {
+    if (m_hwnd)
+        SetFocus(m_hwnd);
+}
+
+void Win32NativePane::NativeDropFocus() { SetFocus(nullptr); }
+
+bool Win32NativePane::NativeTrackPointerLeave() {
+    if (!g_track || !m_hwnd)
+        return false;
+    TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, m_hwnd, 0};
+    return g_track(&t) != FALSE;
+}
+
+void Win32NativePane::NativeCancelPointerLeave() {
+    if (!g_track || !m_hwnd)
+        return;
+    TRACKMOUSEEVENT t{sizeof t, TME_LEAVE | TME_CANCEL, m_hwnd, 0};
+    g_track(&t);
+}
+
+DoubleClickMetrics Win32NativePane::NativeDoubleClickMetrics() {
+    DoubleClickMetrics m;
+    m.time = GetDoubleClickTime();
+    m.width = GetSystemMetrics(SM_CXDOUBLECLK);
+    m.height = GetSystemMetrics(SM_CYDOUBLECLK);
+    return m;
+}
+
+bool Win32NativePane::NativeStartTimer(uintptr_t id, int32_t milliseconds) {
+    return m_hwnd && SetTimer(m_hwnd, id, static_cast<UINT>(milliseconds > 0 ? milliseconds : 1), nullptr) != 0;
+}
+
+void Win32NativePane::NativeStopTimer(uintptr_t id) {
+    if (m_hwnd)
+        KillTimer(m_hwnd, id);
+}
+
+bool Win32NativePane::NativePostWakeUp() {
+    HWND h = m_hwnd;
+    return h && PostMessageA(h, kWakeUpMessage, 0, 0) != FALSE;
+}
+
+int32_t Win32NativePane::NativeShowPopupMenu(MenuItemList& items, const Rect& anchor) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return -1;
+    for (int32_t i = 0; i < items.GetCount(); ++i) {
+        const MenuItem& item = items.GetItem(i);
+        if (item.flags & MenuItem::Separator) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING;
+        if (item.flags & MenuItem::Disabled)
+            flags |= MF_GRAYED;
+        if (item.flags & MenuItem::Checked)
+            flags |= MF_CHECKED;
+        AppendMenuA(menu, flags, 1000 + static_cast<UINT_PTR>(i), item.text.c_str());
+    }
+    POINT corner{anchor.x, anchor.y + anchor.height};
+    RECT keep{anchor.x, anchor.y, anchor.x + anchor.width, anchor.y + anchor.height};
+    if (m_hwnd) {
+        ClientToScreen(m_hwnd, &corner);
+        MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&keep), 2);
+    }
+    TPMPARAMS params{sizeof params, keep};
+    const int chosen = static_cast<int>(TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD |
+                                                                   TPM_NONOTIFY | TPM_VERTICAL,
+                                                               corner.x, corner.y, m_hwnd, &params));
+    DestroyMenu(menu);
+    return chosen >= 1000 ? chosen - 1000 : -1;
+}
+
+int32_t Win32NativePane::NativeMessageBox(const char* caption, const char* text, int32_t kind) {
+    if (kind == 1)
+        return MessageBoxA(m_hwnd, text, caption, MB_ICONWARNING | MB_YESNO) == IDYES ? 1 : 0;
+    return MessageBoxA(m_hwnd, text, caption, MB_OK);
+}
+
+uint32_t Win32NativePane::NativeNowMs() { return timeGetTime(); }
+
+void Win32NativePane::NativeDebugOutput(const char* text) { OutputDebugStringA(text); }
+
+PointerInput Win32NativePane::Pointer(WPARAM wp, LPARAM lp) const {
+    PointerInput in;
+    in.client = Point{Lo(lp), Hi(lp)};
+    if (wp & MK_LBUTTON)
+        in.buttons |= 0x2;
+    if (wp & MK_RBUTTON)
+        in.buttons |= 0x4;
+    if (wp & MK_MBUTTON)
+        in.buttons |= 0x8;
+    if (wp & MK_SHIFT)
+        in.modifiers |= 0x1;
+    if (wp & MK_CONTROL)
+        in.modifiers |= 0x2;
+    in.time = static_cast<uint32_t>(GetMessageTime());
+    const DWORD pos = GetMessagePos();
+    in.screen = Point{static_cast<int16_t>(LOWORD(pos)), static_cast<int16_t>(HIWORD(pos))};
+    return in;
+}
+
+void Win32NativePane::Repaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hwnd, &ps);
+    RECT clip;
+    if (dc && GetClipBox(dc, &clip) != ERROR && clip.right > clip.left && clip.bottom > clip.top) {
+        const int w = clip.right - clip.left, h = clip.bottom - clip.top;
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
+        if (mem && bmp) {
+            HGDIOBJ old = SelectObject(mem, bmp);
+            // Window coordinates on the memory surface.
+            SetWindowOrgEx(mem, clip.left, clip.top, nullptr);
+            SetROP2(mem, R2_COPYPEN);
+            SetBkMode(mem, TRANSPARENT);
+            {
+                GdiGraphicsContext gc(mem);
+                PaintRoot(gc);
+            }
+            BitBlt(dc, clip.left, clip.top, w, h, mem, clip.left, clip.top, SRCCOPY);
+            SelectObject(mem, old);
+        }
+        if (bmp)
+            DeleteObject(bmp);
+        if (mem)
+            DeleteDC(mem);
+    }
+    EndPaint(m_hwnd, &ps);
+}
+
+LRESULT CALLBACK Win32NativePane::SharedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* pane = reinterpret_cast<Win32NativePane*>(GetWindowLongPtrA(hwnd, 0));
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        pane = static_cast<Win32NativePane*>(cs->lpCreateParams);
+        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(pane));
+        if (pane) {
+            pane->m_threadId = GetCurrentThreadId();
+            pane->m_hwnd = hwnd;
+        }
+    }
+    if (!pane)
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    // Nothing may escape into the host's message loop.
+    try {
+        return pane->WindowProc(msg, wp, lp);
+    } catch (...) {
+        OutputDebugStringA("Win32NativePane: exception in a window message\n");
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+}
+
+LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND hwnd = m_hwnd;
+    switch (msg) {
+    case WM_DESTROY:
+        NativeWindowDestroyed();
+        SetWindowLongPtrA(hwnd, 0, 0);
+        m_hwnd = nullptr;
+        m_threadId = 0;
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    case WM_SETFOCUS:
+        HandleFocusChange(true);
+        break;
+    case WM_KILLFOCUS:
+        HandleFocusChange(false);
+        break;
+    case WM_PAINT:
+        Repaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+        HandleKeyDown(static_cast<int32_t>(wp), LOWORD(lp), (lp & (1 << 30)) != 0);
+        return 0;
+    case WM_KEYUP:
+        HandleKeyUp(static_cast<int32_t>(wp));
+        return 0;
+    case WM_CHAR:
+        HandleChar(static_cast<int32_t>(wp), LOWORD(lp));
+        return 0;
+    case WM_TIMER:
+        FireTimer(static_cast<uintptr_t>(wp));
+        break;
+    case WM_MOUSEMOVE:
+        HandlePointerMove(Pointer(wp, lp));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        HandleButtonDown(Pointer(wp, lp), 1);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        HandleButtonDown(Pointer(wp, lp), 2);
+        return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        HandleButtonDown(Pointer(wp, lp), 3);
+        return 0;
+    case WM_LBUTTONUP:
+        HandleButtonUp(Pointer(wp, lp), 1);
+        return 0;
+    case WM_RBUTTONUP:
+        HandleButtonUp(Pointer(wp, lp), 2);
+        return 0;
+    case WM_MBUTTONUP:
+        HandleButtonUp(Pointer(wp, lp), 3);
+        return 0;
+    case WM_MOUSEWHEEL: {
+        uint32_t mods = 0;
+        if (GET_KEYSTATE_WPARAM(wp) & MK_SHIFT)
+            mods |= 0x1;
+        if (GET_KEYSTATE_WPARAM(wp) & MK_CONTROL)
+            mods |= 0x2;
+        HandleWheel(mods, Point{Lo(lp), Hi(lp)}, GET_WHEEL_DELTA_WPARAM(wp));
+        return 0;
+    }
+    case WM_MOUSELEAVE: {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd, &p);
+        HandlePointerLeave(Point{p.x, p.y});
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        // Another window or a modal loop took the capture: end the press.
+        if (!m_ownRelease && reinterpret_cast<HWND>(lp) != hwnd)
+            HandleCaptureLost();
+        return 0;
+    case WM_CANCELMODE:
+        HandleCaptureLost();
+        break;
+    case WM_SIZE:
+        HandleSize(LOWORD(lp), HIWORD(lp));
+        break;
+    case kWakeUpMessage:
+        RunDeferred();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+} // namespace Corvell

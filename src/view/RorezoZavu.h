@@ -1,0 +1,63 @@
+#pragma once
+// The main editor pane, 800 x 588. It asks the host for every engine
+// interface by name and attaches its proxies to them.
+#include "binding/CVRnC.h"
+#include "binding/ICorvellHost.h"
+#include "binding/UiProxySite.h"
+#include "ui/Pane.h"
+
+#include <memory>
+
+namespace Corvell {
+
+class RorezoZavu : public Pane {
+public:
+    static constexpr int32_t kWidth = 800;
+    static constexpr int32_t kHeight = 588;
+
+    RorezoZavu();
+    ~RorezoZavu() override;
+
+    // Asks host for the engine interfaces, in the engine's order, and
+    // attaches the proxies. True when attached (any interface may be missing).
+    bool AttachHost(ICorvellHost* host);
+    // Forgets every engine interface; the proxies answer their defaults.
+    void DetachHost();
+    bool IsAttached() const { return m_host != nullptr; }
+
+    CVRnC& RnC() { return *m_rnc; }
+    void* EngineInterface(const char* name) const;
+
+    void Paint(GraphicsContext& gc) override;
+
+private:
+    // The view's thread as the proxies see it: the window's.
+    class ViewThread : public UiThread {
+    public:
+        explicit ViewThread(Pane* p) : m_pane(p) {}
+        bool IsUiThread() override { return m_pane->IsUiThread(); }
+        bool Post(Ref<Delegate> call) override {
+            m_pane->PostDeferred(std::move(call));
+            return true;
+        }
+
+    private:
+        Pane* m_pane;
+    };
+
+    ViewThread m_thread{this};
+    UiProxySite m_site{&m_thread};
+    std::unique_ptr<CVRnC> m_rnc;
+    ICorvellHost* m_host = nullptr;
+
+    struct Named {
+        const char* name;
+        void* iface;
+    };
+    Named m_interfaces[7] = {{"Corvell::MidiEffect", nullptr}, {"IDizuvozaPars", nullptr},
+                             {"IUserChordMapsMan", nullptr},   {"GuitarUI::Knobs", nullptr},
+                             {"IGuitar", nullptr},             {"ISampler", nullptr},
+                             {"IRnC", nullptr}};
+};
+
+} // namespace Corvell

@@ -1,0 +1,246 @@
+// The Win32 window binding of the root pane, in a real window under Wine.
+#include "EventLog.h"
+#include "ui/MenuItemList.h"
+#include "ui/win32/Win32NativePane.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Corvell {
+namespace {
+
+using Test::EventLog;
+using Test::LoggingPane;
+
+HWND MakeParent() {
+    static ATOM cls = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TarrowTestParent";
+        return RegisterClassA(&wc);
+    }();
+    (void)cls;
+    HWND h = CreateWindowExA(0, "TarrowTestParent", "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 420, 340,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return h;
+}
+
+void Pump(int ms = 30) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    do {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        Sleep(1);
+    } while (GetTickCount() < end);
+}
+
+struct Window : ::testing::Test {
+    // One top-level window for the suite: mapping one costs Wine a while.
+    static HWND parent;
+    static void SetUpTestSuite() { parent = MakeParent(); }
+    static void TearDownTestSuite() { DestroyWindow(parent); }
+    Win32NativePane* root = nullptr;
+    EventLog log;
+    void SetUp() override {
+        ASSERT_NE(nullptr, parent);
+        root = new Win32NativePane;
+        ASSERT_TRUE(root->CreateNativeWindow(parent, Rect{0, 0, 400, 300}));
+        Pump();
+    }
+    void TearDown() override {
+        delete root;
+        Pump(5);
+    }
+};
+HWND Window::parent = nullptr;
+
+TEST_F(Window, ChildWindowOfTheSharedClassWithTheRootAtTheOrigin) {
+    HWND hwnd = root->Hwnd();
+    ASSERT_NE(nullptr, hwnd);
+    char cls[128];
+    GetClassNameA(hwnd, cls, sizeof cls);
+    EXPECT_TRUE(std::string(cls).find("_CVCHILD") != std::string::npos) << cls;
+    EXPECT_EQ(parent, GetParent(hwnd));
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    EXPECT_EQ(400, rc.right);
+    EXPECT_EQ(300, rc.bottom);
+    EXPECT_EQ(0, root->GetBounds().x);
+    EXPECT_EQ(400, root->GetBounds().width);
+    EXPECT_TRUE(root->IsUiThread());
+    bool other = true;
+    std::thread([&] { other = root->IsUiThread(); }).join();
+    EXPECT_FALSE(other);
+}
+
+TEST_F(Window, DeferredCallsFromAnotherThreadRunOnTheWindowThreadInOrder) {
+    struct Call : CountedObject<Delegate> {
+        Call(std::vector<int>& o, std::vector<DWORD>& t, int n) : order(o), threads(t), id(n) {}
+        void Invoke() override {
+            order.push_back(id);
+            threads.push_back(GetCurrentThreadId());
+        }
+        std::vector<int>& order;
+        std::vector<DWORD>& threads;
+        int id;
+    };
+    std::vector<int> order;
+    std::vector<DWORD> threads;
+    std::thread poster([&] {
+        for (int i = 0; i < 200; ++i)
+            root->PostDeferred(Ref<Delegate>(new Call(order, threads, i)));
+    });
+    poster.join();
+    Pump(100);
+    ASSERT_EQ(200u, order.size());
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(i, order[static_cast<size_t>(i)]);
+    for (DWORD t : threads)
+        EXPECT_EQ(GetCurrentThreadId(), t);
+}
+
+TEST_F(Window, SyntheticClickReachesThePaneUnderThePointer) {
+    auto* a = new LoggingPane(log, "a");
+    auto* b = new LoggingPane(log, "b");
+    a->Create(root, Rect{0, 0, 200, 300});
+    b->Create(root, Rect{200, 0, 200, 300});
+    HWND hwnd = root->Hwnd();
+    const LPARAM at = MAKELPARAM(250, 40);
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, at);
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, at);
+    const std::string text = log.Text({kMouseDown, kMouseUp});
+    EXPECT_NE(std::string::npos, text.find("b MouseDown")) << text;
+    EXPECT_NE(std::string::npos, text.find("b MouseUp")) << text;
+    EXPECT_EQ(std::string::npos, text.find("a Mouse")) << text;
+    ASSERT_FALSE(log.events.empty());
+    EXPECT_EQ(50, log.events.back().x) << "local coordinates of b";
+}
+
+TEST_F(Window, LosingTheCaptureEndsThePress) {
+    auto* a = new LoggingPane(log, "a");
+    a->Create(root, Rect{0, 0, 400, 300});
+    HWND hwnd = root->Hwnd();
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(hwnd, GetCapture()) << "a press takes the capture";
+    log.Clear();
+    SetCapture(parent); // another window takes it
+    Pump(10);
+    const auto& ev = log.events;
+    ASSERT_FALSE(ev.empty());
+    EXPECT_EQ(kMouseUp, ev.back().type);
+    EXPECT_EQ(0, ev.back().button);
+    EXPECT_EQ(0, ev.back().buttons);
+    ReleaseCapture();
+}
+
+TEST_F(Window, TimersFireOnTheWindowAndStopWhenRemoved) {
+    struct Tick : CountedObject<Delegate> {
+        void Invoke() override { ++n; }
+        int n = 0;
+    };
+    Ref<Tick> tick(new Tick);
+    root->AddTimer(tick, 10);
+    Pump(200);
+    EXPECT_GT(tick->n, 2);
+    root->RemoveTimer(tick.Get());
+    const int after = tick->n;
+    Pump(100);
+    EXPECT_EQ(after, tick->n);
+}
+
+// Closes the next modal window from a timer: finds it by class or caption.
+struct ModalCloser {
+    static HWND owner;
+    // Reads the menu that is up, then cancels it.
+    static void CALLBACK InspectMenu(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (HWND w = FindWindowA("#32768", nullptr)) {
+            HMENU menu = reinterpret_cast<HMENU>(SendMessageA(w, 0x01E1 /* MN_GETHMENU */, 0, 0));
+            const int n = GetMenuItemCount(menu);
+            for (int i = 0; i < n; ++i) {
+                char text[64] = {};
+                GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+                const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+                seen.push_back(std::string(text) + ":" + std::to_string(GetMenuItemID(menu, i)) +
+                               ((state & MF_CHECKED) ? ":checked" : "") + ((state & MF_GRAYED) && !(state & MF_SEPARATOR) ? ":grey" : "") +
+                               ((state & MF_SEPARATOR) ? ":sep" : ""));
+            }
+        }
+        EndMenu();
+    }
+    static std::vector<std::string> seen;
+    static void CALLBACK CancelMenu(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+    static void CALLBACK AnswerNo(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND box = FindWindowA(nullptr, "Tarrow question");
+        if (!box)
+            return; // not up yet: try again on the next tick
+        KillTimer(nullptr, id);
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    }
+};
+
+HWND ModalCloser::owner = nullptr;
+std::vector<std::string> ModalCloser::seen;
+
+TEST_F(Window, PopupMenuClosedFromATimer) {
+    ModalCloser::owner = root->Hwnd();
+    MenuItemListImpl items;
+    items.Add("One");
+    items.Add("Two", -1, MenuItem::Checked);
+    items.AddSeparator();
+    items.Add("Three", -1, MenuItem::Disabled);
+    items.Add("Four");
+    SetTimer(nullptr, 0, 150, &ModalCloser::CancelMenu);
+    EXPECT_EQ(-1, root->ShowPopupMenu(items, Rect{10, 10, 50, 20}));
+    // Right after a menu closed, a new one is refused.
+    EXPECT_EQ(-1, root->ShowPopupMenu(items, Rect{10, 10, 50, 20}));
+    Sleep(80);
+    SetTimer(nullptr, 0, 150, &ModalCloser::InspectMenu);
+    EXPECT_EQ(-1, root->ShowPopupMenu(items, Rect{10, 10, 50, 20}));
+    const std::vector<std::string> expected = {"One:1000", "Two:1001:checked", ":0:sep", "Three:1003:grey",
+                                               "Four:1004"};
+    EXPECT_EQ(expected, ModalCloser::seen);
+}
+
+TEST_F(Window, MessageBoxAnsweredNoFromATimer) {
+    SetTimer(nullptr, 0, 100, &ModalCloser::AnswerNo);
+    EXPECT_EQ(0, root->MessageBox("Tarrow question", "Keep going?", 1));
+}
+
+TEST(WindowLifetime, DestroyingTheWindowReleasesPendingCallsWithoutRunningThem) {
+    HWND parent = MakeParent();
+    auto* root = new Win32NativePane;
+    ASSERT_TRUE(root->CreateNativeWindow(parent, Rect{0, 0, 100, 100}));
+    struct Call : CountedObject<Delegate> {
+        explicit Call(std::atomic<int>& r) : ran(r) {}
+        void Invoke() override { ++ran; }
+        std::atomic<int>& ran;
+    };
+    std::atomic<int> ran{0};
+    Ref<Delegate> call(new Call(ran));
+    root->PostDeferred(call);
+    root->DestroyNativeWindow();
+    Pump(30);
+    EXPECT_EQ(0, ran.load());
+    EXPECT_EQ(nullptr, root->Hwnd());
+    root->PostDeferred(call); // dropped: no window
+    EXPECT_EQ(0u, root->GetDeferredCount());
+    delete root;
+    DestroyWindow(parent);
+}
+
+} // namespace
+} // namespace Corvell

@@ -1,0 +1,237 @@
+// The page through the real DLL, driven as the engine drives it.
+#include "SubstituteHost.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <ocidl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace Corvell {
+namespace {
+
+using Substitute::SubstituteHost;
+
+template <typename Fn>
+Fn Proc(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+struct Dll {
+    HMODULE module = LoadLibraryA("TarrowView.dll");
+    IUnknown* (*create)() = Proc<IUnknown* (*)()>(module, "CvCreateRorezoZavu");
+    HRESULT(STDAPICALLTYPE* canUnload)() = Proc<HRESULT(STDAPICALLTYPE*)()>(module, "DllCanUnloadNow");
+};
+
+Dll& TheDll() {
+    static Dll d;
+    return d;
+}
+
+struct Site : IPropertyPageSite {
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
+            *ppv = this;
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
+    STDMETHODIMP OnStatusChange(DWORD) override { return S_OK; }
+    STDMETHODIMP GetLocaleID(LCID*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPageContainer(IUnknown**) override { return E_NOTIMPL; }
+    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+    long refs = 0;
+};
+
+IUnknown* AsObject(SubstituteHost& host) { return reinterpret_cast<IUnknown*>(static_cast<ICorvellHost*>(&host)); }
+
+void Pump(int ms = 20) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    do {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        Sleep(1);
+    } while (GetTickCount() < end);
+}
+
+struct Page : ::testing::Test {
+    static HWND frame;
+    static void SetUpTestSuite() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TarrowTestFrame";
+        RegisterClassA(&wc);
+        frame = CreateWindowExA(0, "TarrowTestFrame", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 820, 640,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    static void TearDownTestSuite() { DestroyWindow(frame); }
+
+    IPropertyPage* page = nullptr;
+    void SetUp() override {
+        ASSERT_NE(nullptr, TheDll().module);
+        ASSERT_NE(nullptr, frame);
+        ASSERT_EQ(S_OK, TheDll().canUnload());
+        IUnknown* unk = TheDll().create();
+        ASSERT_NE(nullptr, unk);
+        ASSERT_EQ(S_OK, unk->QueryInterface(IID_IPropertyPage, reinterpret_cast<void**>(&page)));
+        unk->Release();
+    }
+    void TearDown() override {
+        if (page) {
+            EXPECT_EQ(0u, page->Release());
+        }
+        Pump(5);
+        EXPECT_EQ(S_OK, TheDll().canUnload()) << "the page left objects behind";
+    }
+    HWND PageWindow() { return GetWindow(frame, GW_CHILD); }
+};
+HWND Page::frame = nullptr;
+
+TEST_F(Page, ExpectedOrderFromSiteToRelease) {
+    Site site;
+    SubstituteHost host;
+    ASSERT_EQ(S_OK, page->SetPageSite(&site));
+    EXPECT_EQ(1, site.refs);
+    ASSERT_EQ(S_OK, page->SetObjects(1, std::vector<IUnknown*>{AsObject(host)}.data()));
+
+    // The view asks for the engine's interfaces by name, in the engine's order.
+    std::vector<std::string> asked;
+    for (const auto& c : host.Log().Calls("ICorvellHost", "GetInterface"))
+        asked.push_back(c.text);
+    const std::vector<std::string> order = {"Corvell::MidiEffect", "IDizuvozaPars", "IUserChordMapsMan",
+                                            "GuitarUI::Knobs",     "IGuitar",       "ISampler",
+                                            "IRnC"};
+    EXPECT_EQ(order, asked);
+    EXPECT_GT(host.RnC().ListenerCount(), 0u) << "the view's proxy is attached";
+
+    PROPPAGEINFO info;
+    ASSERT_EQ(S_OK, page->GetPageInfo(&info));
+    EXPECT_EQ(800, info.size.cx);
+    EXPECT_EQ(588, info.size.cy);
+
+    RECT rc{0, 0, 800, 588};
+    ASSERT_EQ(S_OK, page->Activate(frame, &rc, TRUE));
+    HWND w = PageWindow();
+    ASSERT_NE(nullptr, w);
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(800, client.right);
+    EXPECT_EQ(588, client.bottom);
+    UpdateWindow(w);
+    Pump();
+    // The background image is painted: a pixel of the page is not black.
+    HDC dc = GetDC(w);
+    const COLORREF px = GetPixel(dc, 400, 300);
+    ReleaseDC(w, dc);
+    EXPECT_NE(0u, px & 0xFFFFFF);
+
+    EXPECT_EQ(S_OK, page->Deactivate());
+    EXPECT_EQ(nullptr, PageWindow());
+    EXPECT_EQ(S_OK, page->GetPageInfo(&info));
+    EXPECT_EQ(800, info.size.cx);
+    EXPECT_EQ(S_OK, page->SetObjects(0, nullptr));
+    EXPECT_EQ(0u, host.RnC().ListenerCount()) << "detached from every engine interface";
+    EXPECT_EQ(S_OK, page->SetPageSite(nullptr));
+    EXPECT_EQ(0, site.refs);
+    EXPECT_EQ(S_FALSE, page->IsPageDirty());
+}
+
+TEST_F(Page, ActivationWithoutObjectsAndASecondSite) {
+    Site a, b;
+    ASSERT_EQ(S_OK, page->SetPageSite(&a));
+    EXPECT_EQ(E_UNEXPECTED, page->SetPageSite(&b));
+    EXPECT_EQ(1, a.refs);
+    EXPECT_EQ(0, b.refs);
+    RECT rc{0, 0, 800, 588};
+    ASSERT_EQ(S_OK, page->Activate(frame, &rc, TRUE));
+    EXPECT_NE(nullptr, PageWindow());
+    Pump();
+    // Activate again without Deactivate: still one window.
+    ASSERT_EQ(S_OK, page->Activate(frame, &rc, TRUE));
+    EXPECT_EQ(nullptr, GetWindow(PageWindow(), GW_HWNDNEXT));
+    EXPECT_EQ(S_OK, page->Deactivate());
+    EXPECT_EQ(S_OK, page->SetPageSite(nullptr));
+    EXPECT_EQ(S_OK, page->SetPageSite(&b));
+    EXPECT_EQ(1, b.refs);
+    // Released while the site is held: the page lets go of it.
+    page->Release();
+    page = nullptr;
+    EXPECT_EQ(0, b.refs);
+}
+
+TEST_F(Page, BadObjectsAndAFailedWindowAreReported) {
+    EXPECT_EQ(E_POINTER, page->SetObjects(1, nullptr));
+    IUnknown* none[1] = {nullptr};
+    EXPECT_EQ(E_UNEXPECTED, page->SetObjects(1, none));
+    RECT rc{0, 0, 800, 588};
+    EXPECT_TRUE(FAILED(page->Activate(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7ffff0)), &rc, TRUE)))
+        << "no window, no success";
+    void* p = nullptr;
+    EXPECT_EQ(E_NOINTERFACE, page->QueryInterface(IID_IClassFactory, &p));
+}
+
+TEST_F(Page, ANewHostReplacesTheOldOneCleanly) {
+    SubstituteHost first, second;
+    ASSERT_EQ(S_OK, page->SetObjects(1, std::vector<IUnknown*>{AsObject(first)}.data()));
+    EXPECT_GT(first.RnC().ListenerCount(), 0u);
+    ASSERT_EQ(S_OK, page->SetObjects(1, std::vector<IUnknown*>{AsObject(second)}.data()));
+    EXPECT_EQ(0u, first.RnC().ListenerCount()) << "nothing of the view stays with the first engine";
+    EXPECT_GT(second.RnC().ListenerCount(), 0u);
+    IUnknown* none[1] = {nullptr};
+    EXPECT_EQ(E_UNEXPECTED, page->SetObjects(1, none));
+    EXPECT_EQ(0u, second.RnC().ListenerCount());
+}
+
+TEST_F(Page, ReleasedWhileActiveAndAttached) {
+    SubstituteHost host;
+    ASSERT_EQ(S_OK, page->SetObjects(1, std::vector<IUnknown*>{AsObject(host)}.data()));
+    RECT rc{0, 0, 800, 588};
+    ASSERT_EQ(S_OK, page->Activate(frame, &rc, TRUE));
+    UpdateWindow(PageWindow());
+    page->Release();
+    page = nullptr;
+    EXPECT_EQ(nullptr, PageWindow());
+    EXPECT_EQ(0u, host.RnC().ListenerCount());
+}
+
+TEST_F(Page, FiveHundredCyclesLeaveNothingBehind) {
+    page->Release();
+    page = nullptr;
+    SubstituteHost host;
+    Site site;
+    for (int i = 0; i < 500; ++i) {
+        IUnknown* unk = TheDll().create();
+        ASSERT_NE(nullptr, unk);
+        IPropertyPage* p = nullptr;
+        ASSERT_EQ(S_OK, unk->QueryInterface(IID_IPropertyPage, reinterpret_cast<void**>(&p)));
+        unk->Release();
+        p->SetPageSite(&site);
+        p->SetObjects(1, std::vector<IUnknown*>{AsObject(host)}.data());
+        RECT rc{0, 0, 800, 588};
+        ASSERT_EQ(S_OK, p->Activate(frame, &rc, TRUE));
+        if (i % 50 == 0)
+            UpdateWindow(GetWindow(frame, GW_CHILD));
+        Pump(0);
+        p->Deactivate();
+        p->SetObjects(0, nullptr);
+        p->SetPageSite(nullptr);
+        ASSERT_EQ(0u, p->Release());
+    }
+    EXPECT_EQ(0, site.refs);
+    EXPECT_EQ(0u, host.RnC().ListenerCount());
+    EXPECT_EQ(S_OK, TheDll().canUnload());
+}
+
+} // namespace
+} // namespace Corvell

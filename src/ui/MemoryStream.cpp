@@ -17,6 +17,11 @@ bool MemoryStream::AtEnd() {
 std::size_t MemoryStream::Read(void* dst, std::size_t size) {
     if (!m_buffer)
         return 0;
+    // Reading past the end is routine for a reader; answer it without the
+    // buffer's exception.
+    const std::size_t pos = static_cast<std::size_t>(m_buffer->Seek(0, SeekFromCurrent));
+    if (m_buffer->GetSize() - pos < size)
+        return 0;
     try {
         return m_buffer->Read(dst, size);
     } catch (const StreamBufferException&) {

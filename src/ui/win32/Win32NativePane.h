@@ -2,10 +2,11 @@
 // The root pane bound to one native child window: translates window
 // messages into the root's entry points and offers the platform's
 // services to the tree. No logic of its own beyond translation.
-#include "ui/RootPane.h"
-
+// <windows.h> first: its MessageBox macro would rename the pane operation.
 #include <windows.h>
 #undef MessageBox
+
+#include "ui/RootPane.h"
 
 namespace Corvell {
 

@@ -1,4 +1,5 @@
 // The page through the real DLL, driven as the engine drives it.
+#include "../WindowHelpers.h"
 #include "SubstituteHost.h"
 
 #include <windows.h>
@@ -52,29 +53,11 @@ struct Site : IPropertyPageSite {
 
 IUnknown* AsObject(SubstituteHost& host) { return reinterpret_cast<IUnknown*>(static_cast<ICorvellHost*>(&host)); }
 
-void Pump(int ms = 20) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        Sleep(1);
-    } while (GetTickCount() < end);
-}
+void Pump(int ms = 20) { WineTest::Pump(ms); }
 
 struct Page : ::testing::Test {
     static HWND frame;
-    static void SetUpTestSuite() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TarrowTestFrame";
-        RegisterClassA(&wc);
-        frame = CreateWindowExA(0, "TarrowTestFrame", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 820, 640,
-                                nullptr, nullptr, wc.hInstance, nullptr);
-    }
+    static void SetUpTestSuite() { frame = WineTest::MakeTopLevel(820, 640); }
     static void TearDownTestSuite() { DestroyWindow(frame); }
 
     IPropertyPage* page = nullptr;

@@ -1,4 +1,5 @@
 // The Win32 window binding of the root pane, in a real window under Wine.
+#include "../WindowHelpers.h"
 #include "EventLog.h"
 #include "ui/MenuItemList.h"
 #include "ui/win32/Win32NativePane.h"
@@ -16,31 +17,9 @@ namespace {
 using Test::EventLog;
 using Test::LoggingPane;
 
-HWND MakeParent() {
-    static ATOM cls = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TarrowTestParent";
-        return RegisterClassA(&wc);
-    }();
-    (void)cls;
-    HWND h = CreateWindowExA(0, "TarrowTestParent", "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 420, 340,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    return h;
-}
+HWND MakeParent() { return WineTest::MakeTopLevel(420, 340); }
 
-void Pump(int ms = 30) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        Sleep(1);
-    } while (GetTickCount() < end);
-}
+void Pump(int ms = 30) { WineTest::Pump(ms); }
 
 struct Window : ::testing::Test {
     // One top-level window for the suite: mapping one costs Wine a while.

@@ -8,7 +8,8 @@ namespace Corvell {
 
 namespace {
 
-constexpr uint32_t kMaxTick = 0x0FFFFFFF;  // largest four-byte variable-length number
+constexpr uint32_t kMaxVarLen = 0x0FFFFFFF;  // largest four-byte variable-length number
+constexpr uint32_t kMaxTick = INT32_MAX;     // readers count ticks in 32 bits
 
 void PutVarLen(std::vector<uint8_t>& out, uint32_t v) {
     uint8_t buf[5];
@@ -36,7 +37,7 @@ void MidiFileWriter::AddTrack() {
 }
 
 void MidiFileWriter::Add(uint32_t tick, uint8_t kind, const uint8_t* data, size_t length) {
-    if (tracks_.empty() || tick > kMaxTick || length > kMaxTick) {
+    if (tracks_.empty() || tick > kMaxTick || length > kMaxVarLen) {
         valid_ = false;
         return;
     }
@@ -69,7 +70,7 @@ void MidiFileWriter::Meta(uint32_t tick, uint8_t type, const void* data, size_t 
         return;
     }
     std::vector<uint8_t> msg{type};
-    PutVarLen(msg, uint32_t(std::min<size_t>(length, kMaxTick)));
+    PutVarLen(msg, uint32_t(std::min<size_t>(length, kMaxVarLen)));
     const uint8_t* p = static_cast<const uint8_t*>(data);
     msg.insert(msg.end(), p, p + length);
     Add(tick, 1, msg.data(), msg.size());
@@ -80,7 +81,7 @@ void MidiFileWriter::Text(uint32_t tick, uint8_t type, const std::string& text) 
 }
 
 void MidiFileWriter::Tempo(uint32_t tick, uint32_t us) {
-    if (us == 0 || us > 0xFFFFFF) {
+    if (us > 0xFFFFFF) {
         valid_ = false;
         return;
     }
@@ -96,7 +97,7 @@ void MidiFileWriter::TimeSignature(uint32_t tick, uint8_t numerator, uint8_t den
 
 void MidiFileWriter::SysEx(uint32_t tick, const void* data, size_t length) {
     std::vector<uint8_t> msg;
-    PutVarLen(msg, uint32_t(std::min<size_t>(length, kMaxTick)));
+    PutVarLen(msg, uint32_t(std::min<size_t>(length, kMaxVarLen)));
     const uint8_t* p = static_cast<const uint8_t*>(data);
     msg.insert(msg.end(), p, p + length);
     Add(tick, 2, msg.data(), msg.size());
@@ -123,9 +124,19 @@ bool MidiFileWriter::WriteTrack(const Track& track, std::vector<uint8_t>& out) c
     const size_t start = out.size();
     uint32_t now = 0;
     uint8_t lastStatus = 0;
+    auto advance = [&](uint32_t tick) {
+        // A gap longer than a delta time can say is bridged by empty text events.
+        while (tick - now > kMaxVarLen) {
+            PutVarLen(out, kMaxVarLen);
+            out.insert(out.end(), {0xFF, 0x01, 0x00});
+            now += kMaxVarLen;
+            lastStatus = 0;
+        }
+        PutVarLen(out, tick - now);
+        now = tick;
+    };
     for (const Item* item : order) {
-        PutVarLen(out, item->tick - now);
-        now = item->tick;
+        advance(item->tick);
         const uint8_t* msg = bytes_.data() + item->offset;
         if (item->kind == 0) {
             uint8_t status = msg[0];
@@ -146,7 +157,7 @@ bool MidiFileWriter::WriteTrack(const Track& track, std::vector<uint8_t>& out) c
             lastStatus = 0;  // meta and system exclusive cancel running status
         }
     }
-    PutVarLen(out, std::max(track.end, now) - now);
+    advance(std::max(track.end, now));
     out.insert(out.end(), {0xFF, 0x2F, 0x00});
     const size_t length = out.size() - start;
     if (length > UINT32_MAX)
@@ -241,7 +252,7 @@ bool WriteMidiTrack(const CMidiTrack& track, uint16_t format, std::vector<uint8_
     MidiFileWriter w(format, uint16_t(track.division));
     w.SetRunningStatus(runningStatus);
     w.AddTrack();
-    if (track.tempo > 0 && track.tempo <= 0xFFFFFF)
+    if (track.tempo >= 0 && track.tempo <= 0xFFFFFF)
         w.Tempo(0, uint32_t(track.tempo));
     const int den = track.timeSigDenominator;
     int power = 0;

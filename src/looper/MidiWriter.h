@@ -39,7 +39,7 @@ public:
     // False, with out untouched, when the file cannot be written as a valid
     // one: no track, format 0 with several tracks, a division of 0 or with
     // the top bit set, a status or data byte out of range, a tick past
-    // 0x0FFFFFFF.
+    // 2^31 - 1. Gaps longer than a delta time can hold get empty text events.
     bool Write(std::vector<uint8_t>& out) const;
 
 private:

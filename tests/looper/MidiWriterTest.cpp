@@ -74,8 +74,8 @@ TEST(MidiWriter, RefusesWhatCannotBeAValidFile) {
     {
         MidiFileWriter w(1, 96);
         w.AddTrack();
-        w.NoteOn(0x10000000, 0, 60, 1);
-        EXPECT_FALSE(w.Write(out)) << "tick past four-byte delta times";
+        w.NoteOn(0x80000000, 0, 60, 1);
+        EXPECT_FALSE(w.Write(out)) << "tick past 2^31 - 1";
     }
     {
         MidiFileWriter w(1, 96);
@@ -162,6 +162,7 @@ TEST(MidiWriter, APatternReadsBackAsItWasWritten) {
         Ev(96, kMidiNote, 15, 127, 1, 0),
         Ev(200, kMidiNote, 3, 0, 127, -1),  // never ends
         Ev(300, kMidiController, 15, 123, 0),
+        Ev(0x7FFFFF00, kMidiNote, 4, 10, 10, 0xFF),  // gaps past a four-byte delta time
     };
     original.UpdateStatistics();
     for (uint16_t format : {0, 1}) {

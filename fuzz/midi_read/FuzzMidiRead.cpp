@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 using namespace Corvell;
@@ -22,12 +23,61 @@ bool SameName(const char* a, const char* b) {
     return (!a && !b) || (a && b && std::strcmp(a, b) == 0);
 }
 
+// Heap bytes in use through operator new, and their peak.
+size_t gLive = 0;
+size_t gPeak = 0;
+
 } // namespace
+
+// Every plain form is replaced, so no block reaches a delete it did not come from.
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+    auto* p = static_cast<size_t*>(std::malloc(n + 16));
+    if (!p)
+        return nullptr;
+    p[0] = n;
+    gLive += n;
+    if (gLive > gPeak)
+        gPeak = gLive;
+    return p + 2;
+}
+
+void* operator new(size_t n) {
+    void* p = operator new(n, std::nothrow);
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
+void* operator new[](size_t n) {
+    return operator new(n);
+}
+
+void* operator new[](size_t n, const std::nothrow_t&) noexcept {
+    return operator new(n, std::nothrow);
+}
+
+void operator delete(void* p) noexcept {
+    if (!p)
+        return;
+    size_t* h = static_cast<size_t*>(p) - 2;
+    gLive -= h[0];
+    std::free(h);
+}
+
+void operator delete(void* p, size_t) noexcept { operator delete(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete[](void* p, size_t) noexcept { operator delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete(p); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CMidiTrack track;
     MidiError error = MidiError::None;
+    const size_t before = gLive;
+    gPeak = gLive;
     const int16_t result = ReadPattern(data, size, track, &error);
+    // Reading takes memory in proportion to the file, whatever its lengths claim.
+    Check(gPeak - before <= 16 * size + 1024);
     const int32_t bars = track.LengthInBars();
     Check(bars >= 0);
     if (result != kMidiOk) {

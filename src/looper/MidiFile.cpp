@@ -256,26 +256,53 @@ MidiParse ParseMidiEvent(const uint8_t* chunk, size_t size, size_t& pos, MidiSho
     return MidiParse::Event;
 }
 
-int FindNoteTrack(const MidiFileImage& image, MidiError* error) {
+namespace {
+
+// What a chunk would store: events, and notes of them.
+struct ChunkCounts {
+    size_t events = 0;
+    size_t notes = 0;
+    void Add(int status) {
+        const int kind = status & 0xF0;
+        if (status < 0xF0 && kind != 0x80 && kind != 0xC0)
+            ++events;
+        if (kind == 0x90)
+            ++notes;
+    }
+};
+
+int FindNoteTrack(const MidiFileImage& image, MidiError* error, std::vector<ChunkCounts>* counts) {
     if (image.chunks.empty()) {
         SetError(error, MidiError::NoTracks);
         return -1;
     }
+    if (counts)
+        counts->assign(image.chunks.size(), ChunkCounts());
     int result = 0;
     for (size_t i = 1; i < image.chunks.size(); ++i) {
         bool hasNotes = false;
+        ChunkCounts n;
         // Scanned to the end even after a note: a malformed chunk fails the file.
         const bool ok = ScanChunk(image.chunks[i].bytes, error,
                                   [&](int32_t, const MidiShortEvent& e, const uint8_t*, uint32_t) {
                                       hasNotes = hasNotes || IsNoteStatus(e.status);
+                                      n.Add(e.status);
                                       return true;
                                   });
         if (!ok)
             return -1;
         if (hasNotes)
             result = int(i);
+        if (counts)
+            (*counts)[i] = n;
     }
     return result;
+}
+
+} // namespace
+
+int FindNoteTrack(const MidiFileImage& image, MidiError* error) {
+    return FindNoteTrack(image, error, nullptr);
 }
 
 namespace {
@@ -352,9 +379,11 @@ int16_t BuildTrackImpl(CMidiTrack& track, const MidiFileImage& image, MidiError*
     int numerator = 4, denominatorPower = 2;
     int32_t tempo = 500000;
     MidiError metaError = MidiError::None;
+    ChunkCounts firstCounts;
     const bool firstOk = ScanChunk(
         image.chunks[0].bytes, error,
         [&](int32_t, const MidiShortEvent& e, const uint8_t* data, uint32_t length) {
+            firstCounts.Add(e.status);
             if (e.status != 0xFF)
                 return true;
             if (e.data1 == 0x58 && !haveSignature) {
@@ -383,12 +412,17 @@ int16_t BuildTrackImpl(CMidiTrack& track, const MidiFileImage& image, MidiError*
     track.timeSigDenominator = track.timeSigBeat = int16_t(1 << denominatorPower);
     track.tempo = tempo;
 
-    const int chosen = FindNoteTrack(image, error);
+    std::vector<ChunkCounts> counts;
+    const int chosen = FindNoteTrack(image, error, &counts);
     if (chosen < 0)
         return kMidiInvalid;
+    counts[0] = firstCounts;
 
+    // Sized once: memory stays a fixed multiple of the chunk, never double.
     OpenNotes open;
+    open.nodes.reserve(counts[size_t(chosen)].notes);
     std::vector<MidiEvent>& events = track.events;
+    events.reserve(counts[size_t(chosen)].events);
     const bool ok = ScanChunk(
         image.chunks[size_t(chosen)].bytes, error,
         [&](int32_t tick, const MidiShortEvent& e, const uint8_t* data, uint32_t length) {

@@ -8,7 +8,7 @@
 namespace Corvell {
 
 class OutputStream;
-class CMidiTrack;
+class CMidiTrack; // binding/CMidiTrack.h
 
 class CLooper {
 public:

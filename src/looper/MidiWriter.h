@@ -1,5 +1,5 @@
 #pragma once
-#include "looper/MidiTrack.h"
+#include "binding/CMidiTrack.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "looper/MidiTrack.h"
+#include "binding/CMidiTrack.h"
 
 #include <gtest/gtest.h>
 

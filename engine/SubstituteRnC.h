@@ -15,7 +15,7 @@
 namespace Corvell {
 namespace Substitute {
 
-class SubstituteRnC : public IRnC {
+class SubstituteRnC final : public IRnC {
 public:
     static constexpr int kFxSlots = 37;
     static constexpr int kFxTypes = 39;

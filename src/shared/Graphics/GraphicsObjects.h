@@ -1,6 +1,7 @@
 #pragma once
 #include "shared/Graphics/Color.h"
-#include "shared/Graphics/Counted.h"
+#include "ui/Ref.h"
+#include "ui/RefCounted.h"
 
 #include <cstdint>
 
@@ -10,6 +11,17 @@ class GraphicsContext;
 
 // A platform drawing object (pen, brush, font, bitmap); null when absent.
 using NativeHandle = void*;
+
+// Pens, brushes, fonts and images: heap objects counted from 0, held
+// through Ref and deleted with the last reference.
+class GraphicsObject : public CountedObject<RefCounted> {
+public:
+    GraphicsObject(const GraphicsObject&) = delete;
+    GraphicsObject& operator=(const GraphicsObject&) = delete;
+
+protected:
+    GraphicsObject() = default;
+};
 
 // The logical description a font is created from.
 struct FontDesc {

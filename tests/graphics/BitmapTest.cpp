@@ -215,6 +215,34 @@ TEST_F(BitmapTest, PlatformBitmapsAreReleasedWithTheImage) {
     EXPECT_EQ(source.liveBitmaps, 0);
 }
 
+TEST_F(BitmapTest, EachImageIsOneLiveObjectOfTheModule) {
+    source.AddPlatformBitmap("GLYPH", 5, 6);
+    const int32_t before = Base::LiveObjects();
+    {
+        Ref<Bitmap> png = Bitmap::Load("kbd.png");
+        Ref<Bitmap> bmp = Bitmap::Load("glyph.bmp");
+        Ref<Bitmap> missing = Bitmap::Load("none"); // a platform bitmap was tried first, then dropped
+        EXPECT_EQ(Base::LiveObjects(), before + 3);
+        EXPECT_EQ(png->RefCount(), 1);
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(png.Get())->Name(), "kbd");
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(bmp.Get())->Name(), "glyph");
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(missing.Get())->Name(), "none");
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(Bitmap::Load("a.b.png").Get())->Name(), "a.b");
+        EXPECT_EQ(Base::LiveObjects(), before + 3);
+    }
+    EXPECT_EQ(Base::LiveObjects(), before);
+
+    Ref<Bitmap> kept = GetImage("kbd.png");
+    GetImage("kslamps.png");
+    EXPECT_EQ(Base::LiveObjects(), before + 2);
+    EXPECT_EQ(kept->RefCount(), 2); // the cache's and this one
+    ClearImageCache();
+    EXPECT_EQ(Base::LiveObjects(), before + 1);
+    EXPECT_EQ(kept->RefCount(), 1);
+    kept = nullptr;
+    EXPECT_EQ(Base::LiveObjects(), before);
+}
+
 // The artwork: every image the views name, with its size and kind. Runs
 // once the images are in src/resources.
 TEST(Artwork, EveryImageLoadsWithItsSizeAndColourType) {

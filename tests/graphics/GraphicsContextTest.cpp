@@ -122,6 +122,30 @@ TEST_F(ContextTest, ReplacedObjectsAreNeverDeletedWhileSelected) {
     }
 }
 
+TEST_F(ContextTest, EachDrawingObjectIsOneLiveObjectOfTheModule) {
+    const int32_t before = Base::LiveObjects();
+    {
+        Ref<Pen> pen = new Pen(kRed);
+        EXPECT_EQ(Base::LiveObjects(), before + 1);
+        EXPECT_EQ(pen->RefCount(), 1);
+        Ref<Brush> brush = new Brush(kBlue);
+        Ref<Font> font = new Font("9pt", 0);
+        EXPECT_EQ(Base::LiveObjects(), before + 3);
+
+        RecordingContext gc;
+        gc.SetPen(pen.Get());
+        gc.SetBrush(brush.Get());
+        gc.SetFont(font.Get());
+        EXPECT_EQ(pen->RefCount(), 2);
+        EXPECT_EQ(brush->RefCount(), 2);
+        EXPECT_EQ(font->RefCount(), 2);
+        gc.SetPen(new Pen(kBlue)); // held by the context alone
+        EXPECT_EQ(Base::LiveObjects(), before + 4);
+        EXPECT_EQ(pen->RefCount(), 1);
+    }
+    EXPECT_EQ(Base::LiveObjects(), before);
+}
+
 namespace {
 // A faulty sequence on purpose: the font goes while the surface still has it.
 class RawContext : public RecordingContext {

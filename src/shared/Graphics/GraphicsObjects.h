@@ -59,33 +59,41 @@ void SetGraphicsBackend(GraphicsBackend* backend);
 
 // Pen, Brush and Font own their platform object and delete it when the
 // last reference goes; each remembers the backend that made it.
-class Pen : public GraphicsObject {
+class NativeObject : public GraphicsObject {
+public:
+    ~NativeObject() override;
+    NativeHandle Handle() const { return m_handle; }
+
+protected:
+    NativeObject() = default;
+    // Takes the backend installed now, which will also delete the handle.
+    GraphicsBackend& Backend();
+
+    NativeHandle m_handle = nullptr;
+
+private:
+    GraphicsBackend* m_backend = nullptr;
+};
+
+class Pen : public NativeObject {
 public:
     explicit Pen(Color color); // solid, width 1
-    ~Pen() override;
-    NativeHandle Handle() const { return m_handle; }
     Color GetColor() const { return m_color; }
 
 private:
-    NativeHandle m_handle;
     Color m_color;
-    GraphicsBackend* m_backend;
 };
 
-class Brush : public GraphicsObject {
+class Brush : public NativeObject {
 public:
     explicit Brush(Color color); // solid
-    ~Brush() override;
-    NativeHandle Handle() const { return m_handle; }
     Color GetColor() const { return m_color; }
 
 private:
-    NativeHandle m_handle;
     Color m_color;
-    GraphicsBackend* m_backend;
 };
 
-class Font : public GraphicsObject {
+class Font : public NativeObject {
 public:
     enum Unit { Pixels = 0, Points = 1 };
 
@@ -100,9 +108,7 @@ public:
     // Rotated text: angle in degrees, normal weight.
     Font(const char* face, float sizeInPoints, float angle);
     explicit Font(const FontDesc& desc);
-    ~Font() override;
 
-    NativeHandle Handle() const { return m_handle; }
     const FontDesc& Desc() const { return m_desc; }
 
     // The face of an index of the first constructor ("" for the default face).
@@ -114,8 +120,6 @@ private:
     void Create();
 
     FontDesc m_desc;
-    NativeHandle m_handle = nullptr;
-    GraphicsBackend* m_backend = nullptr;
 };
 
 } // namespace Corvell

@@ -41,8 +41,8 @@ protected:
 } // namespace
 
 TEST_F(BitmapTest, CacheReturnsOneObjectPerExactName) {
-    GRef<Bitmap> a = GetImage("kbd.png");
-    GRef<Bitmap> b = GetImage("kbd.png");
+    Ref<Bitmap> a = GetImage("kbd.png");
+    Ref<Bitmap> b = GetImage("kbd.png");
     ASSERT_TRUE(a);
     EXPECT_EQ(a.Get(), b.Get());
     EXPECT_EQ(a->Width(), 20);
@@ -50,7 +50,7 @@ TEST_F(BitmapTest, CacheReturnsOneObjectPerExactName) {
     EXPECT_EQ(source.pngLookups, std::vector<std::string>{"kbd"}); // decoded once
 
     // The key is case-sensitive; the resource lookup is not.
-    GRef<Bitmap> c = GetImage("KBD.png");
+    Ref<Bitmap> c = GetImage("KBD.png");
     EXPECT_NE(a.Get(), c.Get());
     EXPECT_EQ(c->Width(), 20);
 
@@ -81,7 +81,7 @@ TEST_F(BitmapTest, NamingRulesPickTheKindOfResource) {
         source.pngLookups.clear();
         source.bitmapLookups.clear();
         source.messages.clear();
-        GRef<Bitmap> image = Bitmap::Load(c.name);
+        Ref<Bitmap> image = Bitmap::Load(c.name);
         ASSERT_TRUE(image); // an empty image is still an image
         EXPECT_EQ(source.pngLookups, c.pngLookups);
         EXPECT_EQ(source.bitmapLookups, c.bitmapLookups);
@@ -91,8 +91,8 @@ TEST_F(BitmapTest, NamingRulesPickTheKindOfResource) {
 }
 
 TEST_F(BitmapTest, MissingImageIsEmptyCachedAndReportedOnce) {
-    GRef<Bitmap> a = GetImage("buttonNormal.png");
-    GRef<Bitmap> b = GetImage("buttonNormal.png");
+    Ref<Bitmap> a = GetImage("buttonNormal.png");
+    Ref<Bitmap> b = GetImage("buttonNormal.png");
     ASSERT_TRUE(a);
     EXPECT_EQ(a.Get(), b.Get());
     EXPECT_EQ(a->Width(), 0);
@@ -113,7 +113,7 @@ TEST_F(BitmapTest, MissingImageIsEmptyCachedAndReportedOnce) {
 
 TEST_F(BitmapTest, LongNamesAreCutNotOverrun) {
     std::string name(400, 'x');
-    GRef<Bitmap> image = Bitmap::Load(name.c_str());
+    Ref<Bitmap> image = Bitmap::Load(name.c_str());
     ASSERT_EQ(source.messages.size(), 1u);
     EXPECT_EQ(source.messages[0].size(), 255u);
 }
@@ -122,7 +122,7 @@ TEST_F(BitmapTest, ABrokenPngResourceIsEmptyWithoutTheMessage) {
     std::vector<uint8_t> broken = SmallPng(4, 4, 6);
     broken[0] = 0;
     source.AddPng("BROKEN", broken);
-    GRef<Bitmap> image = GetImage("broken.png");
+    Ref<Bitmap> image = GetImage("broken.png");
     EXPECT_EQ(image->Width(), 0);
     EXPECT_TRUE(source.messages.empty());
 }
@@ -136,7 +136,7 @@ struct BlendCase {
 };
 
 TEST_F(BitmapTest, DrawBlendedClipsTheSourceToTheImage) {
-    GRef<Bitmap> image = GetImage("kbd.png"); // 20 x 10
+    Ref<Bitmap> image = GetImage("kbd.png"); // 20 x 10
     const BlendCase cases[] = {
         {"whole", {0, 0, 20, 10}, true, {100, 50, 20, 10}, {0, 0, 20, 10}},
         {"left edge cut: drawn 5 to the right", {-5, 0, 20, 10}, true, {105, 50, 15, 10}, {0, 0, 15, 10}},
@@ -163,10 +163,10 @@ TEST_F(BitmapTest, DrawBlendedClipsTheSourceToTheImage) {
 }
 
 TEST_F(BitmapTest, PngImagesAlwaysBlendOpaqueImagesFollowTheMode) {
-    GRef<Bitmap> rgba = GetImage("kbd.png");
-    GRef<Bitmap> rgb = GetImage("kslamps.png");
+    Ref<Bitmap> rgba = GetImage("kbd.png");
+    Ref<Bitmap> rgb = GetImage("kslamps.png");
     source.AddPlatformBitmap("GLYPH", 5, 6);
-    GRef<Bitmap> opaque = GetImage("glyph.bmp");
+    Ref<Bitmap> opaque = GetImage("glyph.bmp");
 
     RecordingContext gc;
     gc.SetDrawMode(3);
@@ -205,7 +205,7 @@ TEST_F(BitmapTest, PngImagesAlwaysBlendOpaqueImagesFollowTheMode) {
 TEST_F(BitmapTest, PlatformBitmapsAreReleasedWithTheImage) {
     source.AddPlatformBitmap("GLYPH", 5, 6);
     {
-        GRef<Bitmap> image = Bitmap::Load("glyph");
+        Ref<Bitmap> image = Bitmap::Load("glyph");
         EXPECT_EQ(source.liveBitmaps, 1);
     }
     EXPECT_EQ(source.liveBitmaps, 0);
@@ -213,6 +213,34 @@ TEST_F(BitmapTest, PlatformBitmapsAreReleasedWithTheImage) {
     EXPECT_EQ(source.liveBitmaps, 1);
     ClearImageCache();
     EXPECT_EQ(source.liveBitmaps, 0);
+}
+
+TEST_F(BitmapTest, EachImageIsOneLiveObjectOfTheModule) {
+    source.AddPlatformBitmap("GLYPH", 5, 6);
+    const int32_t before = Base::LiveObjects();
+    {
+        Ref<Bitmap> png = Bitmap::Load("kbd.png");
+        Ref<Bitmap> bmp = Bitmap::Load("glyph.bmp");
+        Ref<Bitmap> missing = Bitmap::Load("none"); // a platform bitmap was tried first, then dropped
+        EXPECT_EQ(Base::LiveObjects(), before + 3);
+        EXPECT_EQ(png->RefCount(), 1);
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(png.Get())->Name(), "kbd");
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(bmp.Get())->Name(), "glyph");
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(missing.Get())->Name(), "none");
+        EXPECT_EQ(static_cast<OpaqueBitmap*>(Bitmap::Load("a.b.png").Get())->Name(), "a.b");
+        EXPECT_EQ(Base::LiveObjects(), before + 3);
+    }
+    EXPECT_EQ(Base::LiveObjects(), before);
+
+    Ref<Bitmap> kept = GetImage("kbd.png");
+    GetImage("kslamps.png");
+    EXPECT_EQ(Base::LiveObjects(), before + 2);
+    EXPECT_EQ(kept->RefCount(), 2); // the cache's and this one
+    ClearImageCache();
+    EXPECT_EQ(Base::LiveObjects(), before + 1);
+    EXPECT_EQ(kept->RefCount(), 1);
+    kept = nullptr;
+    EXPECT_EQ(Base::LiveObjects(), before);
 }
 
 // The artwork: every image the views name, with its size and kind. Runs
@@ -263,7 +291,7 @@ TEST(Artwork, EveryImageLoadsWithItsSizeAndColourType) {
         std::string lower = a.name;
         for (char& ch : lower)
             ch = char(std::tolower(static_cast<unsigned char>(ch)));
-        PngBitmap image(lower);
+        PngBitmap image(lower.c_str());
         ASSERT_TRUE(image.ResourceFound());
         EXPECT_EQ(image.Status(), PngStatus::Ok);
         EXPECT_EQ(image.Width(), a.w);

@@ -42,28 +42,28 @@ TEST_F(ContextTest, FontDescriptions) {
     };
     for (const Case& c : sizes) {
         backend.dpiY = c.dpi;
-        GRef<Font> f = new Font(c.text, -1);
+        Ref<Font> f = new Font(c.text, -1);
         EXPECT_EQ(f->Desc().height, c.height) << '"' << c.text << "\" at " << c.dpi;
         EXPECT_STREQ(f->Desc().face, "Tahoma");
         EXPECT_EQ(f->Desc().quality, 5);
     }
     backend.dpiY = 96;
-    EXPECT_EQ(GRef<Font>(new Font(nullptr, -1))->Desc().height, -11);
+    EXPECT_EQ(Ref<Font>(new Font(nullptr, -1))->Desc().height, -11);
 
-    GRef<Font> bold = new Font(1, 12.0f, 5, Font::Pixels);
+    Ref<Font> bold = new Font(1, 12.0f, 5, Font::Pixels);
     EXPECT_EQ(bold->Desc().weight, 700);
     EXPECT_TRUE(bold->Desc().underline);
     EXPECT_FALSE(bold->Desc().italic);
     EXPECT_EQ(bold->Desc().height, -12);
-    EXPECT_STREQ(GRef<Font>(new Font(0, 0.0f, 0, 1))->Desc().face, "Small Fonts");
-    EXPECT_EQ(GRef<Font>(new Font(0, 0.0f, 0, 1))->Desc().height, 0); // the platform's choice
-    EXPECT_STREQ(GRef<Font>(new Font(2, 8.0f, 0, 1))->Desc().face, "Times");
-    EXPECT_STREQ(GRef<Font>(new Font(9, 8.0f, 0, 1))->Desc().face, "");
+    EXPECT_STREQ(Ref<Font>(new Font(0, 0.0f, 0, 1))->Desc().face, "Small Fonts");
+    EXPECT_EQ(Ref<Font>(new Font(0, 0.0f, 0, 1))->Desc().height, 0); // the platform's choice
+    EXPECT_STREQ(Ref<Font>(new Font(2, 8.0f, 0, 1))->Desc().face, "Times");
+    EXPECT_STREQ(Ref<Font>(new Font(9, 8.0f, 0, 1))->Desc().face, "");
 
     const std::string longFace(40, 'F');
-    EXPECT_EQ(std::string(GRef<Font>(new Font(longFace.c_str(), 8.0f, 0, 0))->Desc().face), longFace.substr(0, 31));
+    EXPECT_EQ(std::string(Ref<Font>(new Font(longFace.c_str(), 8.0f, 0, 0))->Desc().face), longFace.substr(0, 31));
 
-    GRef<Font> rotated = new Font("Verdana", 8.0f, 90.0f);
+    Ref<Font> rotated = new Font("Verdana", 8.0f, 90.0f);
     EXPECT_EQ(rotated->Desc().escapement, 900);
     EXPECT_EQ(rotated->Desc().orientation, 900);
     EXPECT_EQ(rotated->Desc().height, -11);
@@ -71,19 +71,19 @@ TEST_F(ContextTest, FontDescriptions) {
 
     // Fonts derived from the context's current font.
     RecordingContext gc;
-    EXPECT_EQ(GRef<Font>(new Font(gc, 3))->Handle(), nullptr); // no current font
-    GRef<Font> base = new Font("Tahoma", 9.0f, 6, Font::Points);
+    EXPECT_EQ(Ref<Font>(new Font(gc, 3))->Handle(), nullptr); // no current font
+    Ref<Font> base = new Font("Tahoma", 9.0f, 6, Font::Points);
     gc.SetFont(base.Get());
-    GRef<Font> keep = new Font(gc, -1);
+    Ref<Font> keep = new Font(gc, -1);
     EXPECT_EQ(keep->Desc().height, -12);
     EXPECT_TRUE(keep->Desc().italic);
     EXPECT_TRUE(keep->Desc().underline);
     EXPECT_EQ(keep->Desc().weight, 400);
-    GRef<Font> resized = new Font(gc, 20.0f, 1, Font::Pixels);
+    Ref<Font> resized = new Font(gc, 20.0f, 1, Font::Pixels);
     EXPECT_EQ(resized->Desc().height, -20);
     EXPECT_EQ(resized->Desc().weight, 700);
     EXPECT_FALSE(resized->Desc().italic);
-    GRef<Font> sameSize = new Font(gc, 0.0f, -1, Font::Pixels);
+    Ref<Font> sameSize = new Font(gc, 0.0f, -1, Font::Pixels);
     EXPECT_EQ(sameSize->Desc().height, -12);
     EXPECT_NE(resized->Handle(), nullptr);
 }
@@ -110,16 +110,40 @@ TEST_F(ContextTest, ReplacedObjectsAreNeverDeletedWhileSelected) {
         // The previous object comes back with a reference of its own.
         RecordingContext gc;
         gc.SetPen(new Pen(kRed));
-        GRef<Pen> previous = gc.SetPen(new Pen(kBlue));
+        Ref<Pen> previous = gc.SetPen(new Pen(kBlue));
         ASSERT_TRUE(previous);
         EXPECT_EQ(previous->GetColor(), kRed);
         EXPECT_EQ(previous->RefCount(), 1);
-        GRef<Font> oldFont = gc.SetFontReturningOld(new Font("9pt", 0));
+        Ref<Font> oldFont = gc.SetFontReturningOld(new Font("9pt", 0));
         EXPECT_FALSE(oldFont);
         oldFont = gc.SetFontReturningOld(nullptr);
         ASSERT_TRUE(oldFont);
         EXPECT_EQ(oldFont->Desc().height, -12);
     }
+}
+
+TEST_F(ContextTest, EachDrawingObjectIsOneLiveObjectOfTheModule) {
+    const int32_t before = Base::LiveObjects();
+    {
+        Ref<Pen> pen = new Pen(kRed);
+        EXPECT_EQ(Base::LiveObjects(), before + 1);
+        EXPECT_EQ(pen->RefCount(), 1);
+        Ref<Brush> brush = new Brush(kBlue);
+        Ref<Font> font = new Font("9pt", 0);
+        EXPECT_EQ(Base::LiveObjects(), before + 3);
+
+        RecordingContext gc;
+        gc.SetPen(pen.Get());
+        gc.SetBrush(brush.Get());
+        gc.SetFont(font.Get());
+        EXPECT_EQ(pen->RefCount(), 2);
+        EXPECT_EQ(brush->RefCount(), 2);
+        EXPECT_EQ(font->RefCount(), 2);
+        gc.SetPen(new Pen(kBlue)); // held by the context alone
+        EXPECT_EQ(Base::LiveObjects(), before + 4);
+        EXPECT_EQ(pen->RefCount(), 1);
+    }
+    EXPECT_EQ(Base::LiveObjects(), before);
 }
 
 namespace {
@@ -228,7 +252,7 @@ TEST_F(ContextTest, TextFlagsLengthsAndNullText) {
 
     EXPECT_EQ(gc.MeasureText("abcd", -1).width, 28);
     EXPECT_EQ(gc.MeasureText("abcd", 2).width, 14);
-    GRef<Font> font = new Font("20px", 0);
+    Ref<Font> font = new Font("20px", 0);
     EXPECT_EQ(gc.MeasureText("abc", *font, 0), (Rect{0, 0, 21, 20}));
     EXPECT_EQ(gc.MeasureText("abc", 0u), (Rect{0, 0, 21, 13})); // the temporary font is gone again
     EXPECT_EQ(gc.SelectedFont(), backend.StockFont());
@@ -239,7 +263,7 @@ TEST_F(ContextTest, TextAtAPointIsBaselineLeftTransparentAndRestores) {
     RecordingContext gc;
     gc.SetTextColor(0xAB123456);
     EXPECT_EQ(gc.GetTextColor(), 0x00123456u);
-    GRef<Font> font = new Font("9pt", 1);
+    Ref<Font> font = new Font("9pt", 1);
     gc.DrawText(Point{3, 4}, "x", 1, *font);
     ASSERT_EQ(gc.Calls().size(), 1u);
     EXPECT_TRUE(gc.Calls()[0].transparentText);

@@ -1,13 +1,13 @@
 #pragma once
-#include "shared/Graphics/Counted.h"
 #include "shared/Graphics/Geometry.h"
 #include "shared/Graphics/GraphicsContext.h"
 #include "shared/Graphics/ImageSource.h"
 #include "shared/Graphics/PngDecoder.h"
+#include "ui/Ref.h"
+#include "ui/String.h"
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 namespace Corvell {
 
@@ -24,7 +24,7 @@ public:
     int32_t Height() const { return m_height; }
 
     // Finds and decodes an image by name: "kbd.png" is the PNG resource "KBD".
-    static GRef<Bitmap> Load(const char* name);
+    static Ref<Bitmap> Load(const char* name);
 
 protected:
     Bitmap() = default;
@@ -36,33 +36,33 @@ protected:
 class OpaqueBitmap : public Bitmap {
 public:
     // From the platform bitmap resource of that name (empty when there is none).
-    explicit OpaqueBitmap(const std::string& name);
+    explicit OpaqueBitmap(const String& name);
     ~OpaqueBitmap() override;
 
     void DrawScaled(GraphicsContext& gc, const Rect& destination, const Rect& source) override;
     void Draw(GraphicsContext& gc, Point p, const Rect& source, int32_t mode) override;
     void DrawBlended(GraphicsContext& gc, Point p, const Rect& source, float opacity) override;
 
-    const std::string& Name() const { return m_name; }
+    const String& Name() const { return m_name; }
     bool IsLoaded() const { return m_handle != nullptr || HasPixels(); }
 
 protected:
     struct NoLoad {};
-    OpaqueBitmap(const std::string& name, NoLoad);
+    OpaqueBitmap(const String& name, NoLoad);
     virtual bool HasPixels() const { return false; }
     virtual ImageRef Image() const;
 
     NativeHandle m_handle = nullptr; // the platform bitmap resource
-    std::string m_name;
+    String m_name;
 };
 
 // A PNG resource decoded into a premultiplied surface; always drawn blended.
 class PngBitmap : public OpaqueBitmap {
 public:
     // From the PNG resource of that name (empty when there is none or it cannot be decoded).
-    explicit PngBitmap(const std::string& name);
+    explicit PngBitmap(const String& name);
     // From PNG bytes.
-    PngBitmap(const std::string& name, const uint8_t* data, size_t size, SurfaceAllocator& allocator);
+    PngBitmap(const String& name, const uint8_t* data, size_t size, SurfaceAllocator& allocator);
     ~PngBitmap() override;
 
     void DrawScaled(GraphicsContext& gc, const Rect& destination, const Rect& source) override;
@@ -90,7 +90,7 @@ private:
 
 // The process-wide image cache: null for a null or empty name, otherwise
 // the image of that exact name, loaded on the first request.
-GRef<Bitmap> GetImage(const char* name);
+Ref<Bitmap> GetImage(const char* name);
 // Drops the cache's references; for an orderly shutdown (never from DllMain) and tests.
 void ClearImageCache();
 

@@ -56,20 +56,20 @@ void GraphicsContext::ReleaseSelections() {
             m_replaced[k] = false;
         }
     }
-    m_pen = GRef<Pen>();
-    m_brush = GRef<Brush>();
-    m_font = GRef<Font>();
+    m_pen.Reset();
+    m_brush.Reset();
+    m_font.Reset();
 }
 
-GRef<Pen> GraphicsContext::SetPen(Pen* pen) {
-    GRef<Pen> previous = m_pen;
+Ref<Pen> GraphicsContext::SetPen(Pen* pen) {
+    Ref<Pen> previous = m_pen;
     m_pen = pen;
     Select(ObjectKind::Pen, pen ? pen->Handle() : nullptr);
     return previous;
 }
 
-GRef<Brush> GraphicsContext::SetBrush(Brush* brush) {
-    GRef<Brush> previous = m_brush;
+Ref<Brush> GraphicsContext::SetBrush(Brush* brush) {
+    Ref<Brush> previous = m_brush;
     m_brush = brush;
     Select(ObjectKind::Brush, brush ? brush->Handle() : nullptr);
     return previous;
@@ -78,13 +78,13 @@ GRef<Brush> GraphicsContext::SetBrush(Brush* brush) {
 Font* GraphicsContext::GetFont() { return m_font.Get(); }
 
 void GraphicsContext::SetFont(Font* font) {
-    GRef<Font> previous = m_font; // released only after the new one is selected
+    Ref<Font> previous = m_font; // released only after the new one is selected
     m_font = font;
     Select(ObjectKind::Font, font ? font->Handle() : nullptr);
 }
 
-GRef<Font> GraphicsContext::SetFontReturningOld(Font* font) {
-    GRef<Font> previous = m_font;
+Ref<Font> GraphicsContext::SetFontReturningOld(Font* font) {
+    Ref<Font> previous = m_font;
     SetFont(font);
     return previous;
 }

@@ -130,9 +130,9 @@ public:
     bool IsVisible(const Rect& r) const { return m_clip.Intersects(r); }
 
     // The previous object is returned with a reference of its own.
-    GRef<Pen> SetPen(Pen* pen);
-    GRef<Brush> SetBrush(Brush* brush);
-    GRef<Font> SetFontReturningOld(Font* font);
+    Ref<Pen> SetPen(Pen* pen);
+    Ref<Brush> SetBrush(Brush* brush);
+    Ref<Font> SetFontReturningOld(Font* font);
     Pen* GetPen() const { return m_pen.Get(); }
     Brush* GetBrush() const { return m_brush.Get(); }
 
@@ -183,9 +183,9 @@ private:
     void Select(ObjectKind kind, NativeHandle handle);
     NativeHandle& Original(ObjectKind kind);
 
-    GRef<Pen> m_pen;
-    GRef<Brush> m_brush;
-    GRef<Font> m_font;
+    Ref<Pen> m_pen;
+    Ref<Brush> m_brush;
+    Ref<Font> m_font;
     int32_t m_drawMode = 0;
     NativeHandle m_originals[3] = {};
     bool m_replaced[3] = {};

@@ -49,21 +49,19 @@ void FontDesc::ApplyStyle(int32_t style) {
     underline = (style & 4) != 0;
 }
 
-Pen::Pen(Color color) : m_color(color), m_backend(&GetGraphicsBackend()) {
-    m_handle = m_backend->NewPen(color);
+GraphicsBackend& NativeObject::Backend() {
+    m_backend = &GetGraphicsBackend();
+    return *m_backend;
 }
-Pen::~Pen() {
+
+NativeObject::~NativeObject() {
     if (m_handle)
         m_backend->DeleteObject(m_handle);
 }
 
-Brush::Brush(Color color) : m_color(color), m_backend(&GetGraphicsBackend()) {
-    m_handle = m_backend->NewBrush(color);
-}
-Brush::~Brush() {
-    if (m_handle)
-        m_backend->DeleteObject(m_handle);
-}
+Pen::Pen(Color color) : m_color(color) { m_handle = Backend().NewPen(color); }
+
+Brush::Brush(Color color) : m_color(color) { m_handle = Backend().NewBrush(color); }
 
 const char* Font::FaceOfIndex(int32_t index) {
     switch (index) {
@@ -82,10 +80,7 @@ void Font::ParseSizeText(const char* text, float& size, int32_t& unit) {
     unit = (read == 2 && std::strcmp(word, "pt") == 0) ? Points : Pixels;
 }
 
-void Font::Create() {
-    m_backend = &GetGraphicsBackend();
-    m_handle = m_backend->NewFont(m_desc);
-}
+void Font::Create() { m_handle = Backend().NewFont(m_desc); }
 
 Font::Font(int32_t faceIndex, float size, int32_t style, int32_t unit) {
     m_desc.SetFace(FaceOfIndex(faceIndex));
@@ -139,10 +134,5 @@ Font::Font(const char* face, float sizeInPoints, float angle) {
 }
 
 Font::Font(const FontDesc& desc) : m_desc(desc) { Create(); }
-
-Font::~Font() {
-    if (m_handle)
-        m_backend->DeleteObject(m_handle);
-}
 
 } // namespace Corvell

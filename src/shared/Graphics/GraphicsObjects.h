@@ -1,6 +1,7 @@
 #pragma once
 #include "shared/Graphics/Color.h"
-#include "shared/Graphics/Counted.h"
+#include "ui/Ref.h"
+#include "ui/RefCounted.h"
 
 #include <cstdint>
 
@@ -10,6 +11,17 @@ class GraphicsContext;
 
 // A platform drawing object (pen, brush, font, bitmap); null when absent.
 using NativeHandle = void*;
+
+// Pens, brushes, fonts and images: heap objects counted from 0, held
+// through Ref and deleted with the last reference.
+class GraphicsObject : public CountedObject<RefCounted> {
+public:
+    GraphicsObject(const GraphicsObject&) = delete;
+    GraphicsObject& operator=(const GraphicsObject&) = delete;
+
+protected:
+    GraphicsObject() = default;
+};
 
 // The logical description a font is created from.
 struct FontDesc {
@@ -47,33 +59,41 @@ void SetGraphicsBackend(GraphicsBackend* backend);
 
 // Pen, Brush and Font own their platform object and delete it when the
 // last reference goes; each remembers the backend that made it.
-class Pen : public GraphicsObject {
+class NativeObject : public GraphicsObject {
+public:
+    ~NativeObject() override;
+    NativeHandle Handle() const { return m_handle; }
+
+protected:
+    NativeObject() = default;
+    // Takes the backend installed now, which will also delete the handle.
+    GraphicsBackend& Backend();
+
+    NativeHandle m_handle = nullptr;
+
+private:
+    GraphicsBackend* m_backend = nullptr;
+};
+
+class Pen : public NativeObject {
 public:
     explicit Pen(Color color); // solid, width 1
-    ~Pen() override;
-    NativeHandle Handle() const { return m_handle; }
     Color GetColor() const { return m_color; }
 
 private:
-    NativeHandle m_handle;
     Color m_color;
-    GraphicsBackend* m_backend;
 };
 
-class Brush : public GraphicsObject {
+class Brush : public NativeObject {
 public:
     explicit Brush(Color color); // solid
-    ~Brush() override;
-    NativeHandle Handle() const { return m_handle; }
     Color GetColor() const { return m_color; }
 
 private:
-    NativeHandle m_handle;
     Color m_color;
-    GraphicsBackend* m_backend;
 };
 
-class Font : public GraphicsObject {
+class Font : public NativeObject {
 public:
     enum Unit { Pixels = 0, Points = 1 };
 
@@ -88,9 +108,7 @@ public:
     // Rotated text: angle in degrees, normal weight.
     Font(const char* face, float sizeInPoints, float angle);
     explicit Font(const FontDesc& desc);
-    ~Font() override;
 
-    NativeHandle Handle() const { return m_handle; }
     const FontDesc& Desc() const { return m_desc; }
 
     // The face of an index of the first constructor ("" for the default face).
@@ -102,8 +120,6 @@ private:
     void Create();
 
     FontDesc m_desc;
-    NativeHandle m_handle = nullptr;
-    GraphicsBackend* m_backend = nullptr;
 };
 
 } // namespace Corvell

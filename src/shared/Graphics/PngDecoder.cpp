@@ -128,6 +128,20 @@ inline void StorePixel(uint8_t* p, uint32_t v) {
     }
 }
 
+// One Paeth step in 16-bit lanes. Everything but the chain through a is
+// computed from b and c alone.
+inline __m128i PaethStep(__m128i a, __m128i b, __m128i c, __m128i x) {
+    const __m128i pa = Abs16(_mm_sub_epi16(b, c));
+    const __m128i t = _mm_sub_epi16(_mm_add_epi16(c, c), b); // a + b - 2c = a - t
+    const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
+    const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, t), _mm_sub_epi16(t, a));
+    const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+    const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
+    const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+    const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
+    return _mm_and_si128(_mm_add_epi16(x, pred), _mm_set1_epi16(0xFF));
+}
+
 template <int D>
 void UnfilterPixels(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, size_t) {
     const uint32_t mask = D == 3 ? 0x00FFFFFFu : 0xFFFFFFFFu;
@@ -158,20 +172,11 @@ void UnfilterPixels(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len,
         break;
     }
     case 4: {
-        // Everything but the chain through a is computed from b and c alone.
         __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
         for (size_t i = 0; i < len; i += D) {
             const __m128i b = Widen(Load32(prev + i) & mask);
             const __m128i x = Widen(Load32(row + i));
-            const __m128i pa = Abs16(_mm_sub_epi16(b, c));
-            const __m128i t = _mm_sub_epi16(_mm_add_epi16(c, c), b); // a + b - 2c = a - t
-            const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
-            const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, t), _mm_sub_epi16(t, a));
-            const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-            const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
-            const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
-            const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
-            a = _mm_and_si128(_mm_add_epi16(x, pred), lowBytes);
+            a = PaethStep(a, b, c, x);
             StorePixel<D>(row + i, Narrow(a));
             c = b;
         }
@@ -189,7 +194,6 @@ void UnfilterPixels(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len,
 template <int D>
 void PaethPair(uint8_t* r1, uint8_t* r2, const uint8_t* prev, size_t len) {
     const size_t n = len / D;
-    const __m128i lowBytes = _mm_set1_epi16(0xFF);
     __m128i a = _mm_setzero_si128(); // [first row i - 1 | second row i - 2]
     __m128i c = _mm_setzero_si128(); // [above i - 1     | first row i - 2]
     for (size_t i = 0; i <= n; ++i) {
@@ -198,15 +202,7 @@ void PaethPair(uint8_t* r1, uint8_t* r2, const uint8_t* prev, size_t len) {
         const uint32_t xHigh = i > 0 ? Load32(r2 + D * (i - 1)) : 0;
         const __m128i b = _mm_unpacklo_epi64(Widen(bLow), a);
         const __m128i x = _mm_unpacklo_epi64(Widen(xLow), Widen(xHigh));
-        const __m128i pa = Abs16(_mm_sub_epi16(b, c));
-        const __m128i t = _mm_sub_epi16(_mm_add_epi16(c, c), b);
-        const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
-        const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, t), _mm_sub_epi16(t, a));
-        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-        const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
-        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
-        const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
-        a = _mm_and_si128(_mm_add_epi16(x, pred), lowBytes);
+        a = PaethStep(a, b, c, x);
         const __m128i packed = _mm_packus_epi16(a, a);
         if (i < n)
             StorePixel<D>(r1 + D * i, uint32_t(_mm_cvtsi128_si32(packed)));
@@ -214,19 +210,6 @@ void PaethPair(uint8_t* r1, uint8_t* r2, const uint8_t* prev, size_t len) {
             StorePixel<D>(r2 + D * (i - 1), uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 4))));
         c = b;
     }
-}
-
-// One Paeth step on two pixels in 16-bit lanes.
-inline __m128i PaethStep(__m128i a, __m128i b, __m128i c, __m128i x) {
-    const __m128i pa = Abs16(_mm_sub_epi16(b, c));
-    const __m128i t = _mm_sub_epi16(_mm_add_epi16(c, c), b);
-    const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
-    const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, t), _mm_sub_epi16(t, a));
-    const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-    const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
-    const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
-    const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
-    return _mm_and_si128(_mm_add_epi16(x, pred), _mm_set1_epi16(0xFF));
 }
 
 // Four consecutive Paeth rows: rows 0 and 1 as in PaethPair, rows 2 and 3

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <string>
 
 namespace Corvell {
 
@@ -29,8 +30,8 @@ ImageSource* g_source = &g_noSource;
 
 // Never destroyed by the runtime: releasing images may call the platform,
 // which must not happen while the module is being unloaded.
-std::map<std::string, GRef<Bitmap>>& Cache() {
-    static auto* cache = new std::map<std::string, GRef<Bitmap>>();
+std::map<std::string, Ref<Bitmap>>& Cache() {
+    static auto* cache = new std::map<std::string, Ref<Bitmap>>();
     return *cache;
 }
 
@@ -55,9 +56,9 @@ void Bitmap::DrawBlended(GraphicsContext&, Point, const Rect&, float) {}
 
 // ---- OpaqueBitmap ------------------------------------------------------------------
 
-OpaqueBitmap::OpaqueBitmap(const std::string& name, NoLoad) : m_name(name) {}
+OpaqueBitmap::OpaqueBitmap(const String& name, NoLoad) : m_name(name) {}
 
-OpaqueBitmap::OpaqueBitmap(const std::string& name) : m_name(name) {
+OpaqueBitmap::OpaqueBitmap(const String& name) : m_name(name) {
     int32_t w = 0, h = 0;
     m_handle = GetImageSource().LoadPlatformBitmap(name.c_str(), w, h);
     if (m_handle) {
@@ -90,7 +91,7 @@ void OpaqueBitmap::DrawBlended(GraphicsContext& gc, Point p, const Rect& source,
 
 // ---- PngBitmap -------------------------------------------------------------------------
 
-PngBitmap::PngBitmap(const std::string& name) : OpaqueBitmap(name, NoLoad()) {
+PngBitmap::PngBitmap(const String& name) : OpaqueBitmap(name, NoLoad()) {
     std::unique_ptr<Resource> resource = GetImageSource().FindPng(name.c_str());
     if (!resource)
         return;
@@ -98,7 +99,7 @@ PngBitmap::PngBitmap(const std::string& name) : OpaqueBitmap(name, NoLoad()) {
     Decode(resource->Data(), resource->Size(), GetImageSource().Surfaces());
 }
 
-PngBitmap::PngBitmap(const std::string& name, const uint8_t* data, size_t size, SurfaceAllocator& allocator)
+PngBitmap::PngBitmap(const String& name, const uint8_t* data, size_t size, SurfaceAllocator& allocator)
     : OpaqueBitmap(name, NoLoad()) {
     m_found = true;
     Decode(data, size, allocator);
@@ -147,13 +148,13 @@ void PngBitmap::DrawBlended(GraphicsContext& gc, Point p, const Rect& source, fl
 
 // ---- loading by name -------------------------------------------------------------------
 
-GRef<Bitmap> Bitmap::Load(const char* name) {
+Ref<Bitmap> Bitmap::Load(const char* name) {
     if (!name)
         name = "";
-    GRef<Bitmap> image;
+    Ref<Bitmap> image;
     bool found;
     if (const char* dot = std::strrchr(name, '.')) {
-        std::string base(name, size_t(dot - name));
+        String base(name, int(dot - name));
         if (std::strcmp(dot, ".png") == 0) {
             auto* png = new PngBitmap(base);
             image = png;
@@ -182,20 +183,20 @@ GRef<Bitmap> Bitmap::Load(const char* name) {
     return image;
 }
 
-GRef<Bitmap> GetImage(const char* name) {
+Ref<Bitmap> GetImage(const char* name) {
     if (!name || !*name)
-        return GRef<Bitmap>();
+        return nullptr;
     auto& cache = Cache();
     auto it = cache.find(name);
     if (it != cache.end())
         return it->second;
-    GRef<Bitmap> image = Bitmap::Load(name);
+    Ref<Bitmap> image = Bitmap::Load(name);
     cache.emplace(name, image);
     return image;
 }
 
 void ClearImageCache() {
-    std::map<std::string, GRef<Bitmap>> old;
+    std::map<std::string, Ref<Bitmap>> old;
     old.swap(Cache()); // images go after the cache is consistent again
 }
 

@@ -160,7 +160,7 @@ TEST(GdiContext, ObjectsLeaveTheSurfaceBeforeTheyAreDeleted) {
         // Temporary objects come and go without disturbing the selection.
         gc.DrawRect(Rect{1, 1, 5, 5}, kGreen);
         gc.FillEllipse(Rect{1, 1, 5, 5}, kGreen);
-        GRef<Font> font = new Font("12px", 0);
+        Ref<Font> font = new Font("12px", 0);
         gc.DrawText(Point{2, 20}, "Ag", -1, *font);
         EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), second[0]);
         EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), second[1]);
@@ -178,10 +178,10 @@ TEST(GdiContext, ImagesBlendPremultipliedAndClipTheirSource) {
     DibSurfaceAllocator dibs;
     // (255, 128, 0) at alpha 128, then opaque blue.
     std::vector<uint8_t> rgba = Rgba(2, 1, {255, 128, 0, 128, 0, 0, 255, 255});
-    GRef<PngBitmap> image = new PngBitmap("test", rgba.data(), rgba.size(), dibs);
+    Ref<PngBitmap> image = new PngBitmap("test", rgba.data(), rgba.size(), dibs);
     ASSERT_EQ(image->Status(), PngStatus::Ok);
     std::vector<uint8_t> rgb = Rgba(1, 1, {255, 0, 0}, 2);
-    GRef<PngBitmap> opaque = new PngBitmap("red", rgb.data(), rgb.size(), dibs);
+    Ref<PngBitmap> opaque = new PngBitmap("red", rgb.data(), rgb.size(), dibs);
     ASSERT_EQ(opaque->Status(), PngStatus::Ok);
     {
         GdiGraphicsContext gc(c.dc);
@@ -271,17 +271,17 @@ TEST(Win32Images, PngResourcesOfTheModuleByName) {
         GTEST_SKIP() << "the DLL carries no artwork yet";
     }
     EXPECT_TRUE(source.FindPng("kbd")); // any case
-    GRef<Bitmap> kbd = GetImage("kbd.png");
+    Ref<Bitmap> kbd = GetImage("kbd.png");
     EXPECT_EQ(kbd->Width(), 700);
     EXPECT_EQ(kbd->Height(), 80);
     EXPECT_NE(static_cast<PngBitmap*>(kbd.Get())->Surface()->NativeHandle(), nullptr);
-    GRef<Bitmap> upper = GetImage("kbd.PNG"); // no bitmap resource of that name
+    Ref<Bitmap> upper = GetImage("kbd.PNG"); // no bitmap resource of that name
     EXPECT_EQ(upper->Width(), 0);
-    GRef<Bitmap> toggle = GetImage("top-toggle.png");
+    Ref<Bitmap> toggle = GetImage("top-toggle.png");
     EXPECT_EQ(toggle->Width(), 72);
     EXPECT_EQ(static_cast<PngBitmap*>(toggle.Get())->Header().bitDepth, 16);
     ClearImageCache();
-    kbd = upper = toggle = GRef<Bitmap>();
+    kbd = upper = toggle = Ref<Bitmap>();
     SetImageSource(nullptr);
     FreeLibrary(dll);
 }

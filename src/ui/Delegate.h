@@ -45,65 +45,58 @@ bool SameBinding(const Self& self, const AbstractDelegate* other) {
 
 // ---- member delegates: bind an object without owning it -------------------
 
-template <class C>
-class MemberDelegateT : public CountedObject<Delegate> {
+namespace detail {
+// The object and member function a member delegate calls; equal to another
+// of the same class with the same object and member function.
+template <class I, class C, class F>
+class MemberBinding : public CountedObject<I> {
 public:
-    using Fn = void (C::*)();
-    MemberDelegateT(C* obj, Fn fn) : m_obj(obj), m_fn(fn) {}
-    void Invoke() override { (m_obj->*m_fn)(); }
-    bool Equals(const AbstractDelegate* o) const override { return detail::SameBinding(*this, o); }
+    using Fn = F;
+    MemberBinding(C* obj, Fn fn) : m_obj(obj), m_fn(fn) {}
+    bool Equals(const AbstractDelegate* o) const override { return SameBinding(*this, o); }
     C* Target() const { return m_obj; }
     Fn Member() const { return m_fn; }
+
+protected:
+    template <class... Args>
+    decltype(auto) Call(Args&&... args) {
+        return (m_obj->*m_fn)(std::forward<Args>(args)...);
+    }
 
 private:
     C* m_obj;
     Fn m_fn;
 };
+} // namespace detail
+
+template <class C>
+class MemberDelegateT : public detail::MemberBinding<Delegate, C, void (C::*)()> {
+public:
+    MemberDelegateT(C* obj, void (C::*fn)()) : detail::MemberBinding<Delegate, C, void (C::*)()>(obj, fn) {}
+    void Invoke() override { this->Call(); }
+};
 
 template <class A, class C>
-class MemberDelegate1T : public CountedObject<Delegate1<A>> {
+class MemberDelegate1T : public detail::MemberBinding<Delegate1<A>, C, void (C::*)(A)> {
 public:
-    using Fn = void (C::*)(A);
-    MemberDelegate1T(C* obj, Fn fn) : m_obj(obj), m_fn(fn) {}
-    void Invoke(A a) override { (m_obj->*m_fn)(std::forward<A>(a)); }
-    bool Equals(const AbstractDelegate* o) const override { return detail::SameBinding(*this, o); }
-    C* Target() const { return m_obj; }
-    Fn Member() const { return m_fn; }
-
-private:
-    C* m_obj;
-    Fn m_fn;
+    MemberDelegate1T(C* obj, void (C::*fn)(A)) : detail::MemberBinding<Delegate1<A>, C, void (C::*)(A)>(obj, fn) {}
+    void Invoke(A a) override { this->Call(std::forward<A>(a)); }
 };
 
 // As MemberDelegate1T; a distinct class, so the two never compare equal.
 template <class A, class C>
-class XDelegate1T : public CountedObject<Delegate1<A>> {
+class XDelegate1T : public detail::MemberBinding<Delegate1<A>, C, void (C::*)(A)> {
 public:
-    using Fn = void (C::*)(A);
-    XDelegate1T(C* obj, Fn fn) : m_obj(obj), m_fn(fn) {}
-    void Invoke(A a) override { (m_obj->*m_fn)(std::forward<A>(a)); }
-    bool Equals(const AbstractDelegate* o) const override { return detail::SameBinding(*this, o); }
-    C* Target() const { return m_obj; }
-    Fn Member() const { return m_fn; }
-
-private:
-    C* m_obj;
-    Fn m_fn;
+    XDelegate1T(C* obj, void (C::*fn)(A)) : detail::MemberBinding<Delegate1<A>, C, void (C::*)(A)>(obj, fn) {}
+    void Invoke(A a) override { this->Call(std::forward<A>(a)); }
 };
 
 template <class A, class B, class R, class C>
-class __MemberDelegate2 : public CountedObject<Delegate2<A, B, R>> {
+class __MemberDelegate2 : public detail::MemberBinding<Delegate2<A, B, R>, C, R (C::*)(A, B)> {
 public:
-    using Fn = R (C::*)(A, B);
-    __MemberDelegate2(C* obj, Fn fn) : m_obj(obj), m_fn(fn) {}
-    R Invoke(A a, B b) override { return (m_obj->*m_fn)(std::forward<A>(a), std::forward<B>(b)); }
-    bool Equals(const AbstractDelegate* o) const override { return detail::SameBinding(*this, o); }
-    C* Target() const { return m_obj; }
-    Fn Member() const { return m_fn; }
-
-private:
-    C* m_obj;
-    Fn m_fn;
+    __MemberDelegate2(C* obj, R (C::*fn)(A, B))
+        : detail::MemberBinding<Delegate2<A, B, R>, C, R (C::*)(A, B)>(obj, fn) {}
+    R Invoke(A a, B b) override { return this->Call(std::forward<A>(a), std::forward<B>(b)); }
 };
 
 // ---- embedded delegates: live inside their owner, never counted -----------

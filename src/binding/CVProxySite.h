@@ -42,8 +42,8 @@ class UiThread {
 public:
     virtual ~UiThread() = default;
     virtual bool IsUiThread() = 0;
-    // Queues call for the window's thread; false when it was dropped (no window).
-    virtual bool Post(Ref<Delegate> call) = 0;
+    // Queues call for the window's thread (dropped when there is no window).
+    virtual void Post(Ref<Delegate> call) = 0;
 };
 
 } // namespace Corvell

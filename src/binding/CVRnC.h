@@ -29,8 +29,9 @@ public:
     // engine are recognised as stale and dropped.
     uint32_t Generation() const { return m_generation.load(); }
 
-    // While set, effect notices are dropped (parameter 97).
-    void SetFxMute(bool mute) { m_fxMute.store(mute); }
+    // While set, effect notices are dropped (parameter 97). Answers the
+    // previous state.
+    bool SetFxMute(bool mute) { return m_fxMute.exchange(mute); }
     bool IsFxMuted() const { return m_fxMute.load(); }
 
     // For the site, on the window's thread.

@@ -39,8 +39,7 @@ void UiProxySite::OnRnCParameterChanged(ERnCPars par) {
         // On the engine's thread, so notices sent right after are judged by
         // the new state.
         const bool mute = m_rnc->GetParameter(rncFxNoticesSuspended) != 0;
-        const bool wasMuted = m_muted.exchange(mute);
-        m_rnc->SetFxMute(mute);
+        const bool wasMuted = m_rnc->SetFxMute(mute);
         // Notices dropped while muted are not replayed by anyone: make every
         // effect pane reload once the suspension ends.
         if (wasMuted && !mute) {

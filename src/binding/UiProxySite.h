@@ -32,7 +32,6 @@ private:
     UiThread* m_ui;
     CVRnC* m_rnc = nullptr;
     Ref<Liveness> m_alive;
-    std::atomic<bool> m_muted{false};
 };
 
 } // namespace Corvell

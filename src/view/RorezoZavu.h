@@ -36,10 +36,7 @@ private:
     public:
         explicit ViewThread(Pane* p) : m_pane(p) {}
         bool IsUiThread() override { return m_pane->IsUiThread(); }
-        bool Post(Ref<Delegate> call) override {
-            m_pane->PostDeferred(std::move(call));
-            return true;
-        }
+        void Post(Ref<Delegate> call) override { m_pane->PostDeferred(std::move(call)); }
 
     private:
         Pane* m_pane;

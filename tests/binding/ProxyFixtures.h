@@ -16,11 +16,9 @@ namespace test {
 class ManualUiThread : public UiThread {
 public:
     bool IsUiThread() override { return std::this_thread::get_id() == m_ui; }
-    bool Post(Ref<Delegate> call) override {
+    void Post(Ref<Delegate> call) override {
         std::lock_guard<std::mutex> g(m_mutex);
         m_queue.push_back(std::move(call));
-        ++posted;
-        return true;
     }
     size_t RunPosted() {
         size_t n = 0;
@@ -41,7 +39,6 @@ public:
         std::lock_guard<std::mutex> g(m_mutex);
         m_queue.clear();
     }
-    size_t posted = 0;
 
 private:
     std::thread::id m_ui = std::this_thread::get_id();

@@ -88,11 +88,7 @@ void Win32NativePane::NativeSetCapture() {
         SetCapture(m_hwnd);
 }
 
-void Win32NativePane::NativeReleaseCapture() {
-    m_ownRelease = true;
-    ::ReleaseCapture();
-    m_ownRelease = false;
-}
+void Win32NativePane::NativeReleaseCapture() { ::ReleaseCapture(); }
 
 bool Win32NativePane::NativeHasFocus() { return m_hwnd && GetFocus() == m_hwnd; }
 
@@ -326,7 +322,8 @@ LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CAPTURECHANGED:
         // Another window or a modal loop took the capture: end the press.
-        if (!m_ownRelease && reinterpret_cast<HWND>(lp) != hwnd)
+        // The root tells this apart from its own release.
+        if (reinterpret_cast<HWND>(lp) != hwnd)
             HandleCaptureLost();
         return 0;
     case WM_CANCELMODE:

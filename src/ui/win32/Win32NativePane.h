@@ -60,7 +60,6 @@ private:
     // Written on the window's thread, read from any (PostDeferred).
     volatile HWND m_hwnd = nullptr;
     volatile DWORD m_threadId = 0;
-    bool m_ownRelease = false; // our own ReleaseCapture, not a loss
 };
 
 } // namespace Corvell

@@ -9,15 +9,12 @@
 #include <new>
 #include <vector>
 
+#include "../FuzzCheck.h"
+
 using namespace Corvell;
 
 namespace {
 
-void Fail(int line) {
-    std::fprintf(stderr, "check failed at line %d\n", line);
-    std::abort();
-}
-#define Check(ok) ((ok) ? void() : Fail(__LINE__))
 
 bool SameName(const char* a, const char* b) {
     return (!a && !b) || (a && b && std::strcmp(a, b) == 0);
@@ -77,24 +74,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gPeak = gLive;
     const int16_t result = ReadPattern(data, size, track, &error);
     // Reading takes memory in proportion to the file, whatever its lengths claim.
-    Check(gPeak - before <= 16 * size + 1024);
+    CHECK(gPeak - before <= 16 * size + 1024);
     const int32_t bars = track.LengthInBars();
-    Check(bars >= 0);
+    CHECK(bars >= 0);
     if (result != kMidiOk) {
-        Check(error != MidiError::None && track.events.empty() && bars == 0);
+        CHECK(error != MidiError::None && track.events.empty() && bars == 0);
         return 0;
     }
 
     int used = 0;
     for (uint8_t u : track.noteUsed)
         used += u;
-    Check(used == track.noteCount);
-    Check(track.noteCount == 0 || track.lowestNote <= track.highestNote);
+    CHECK(used == track.noteCount);
+    CHECK(track.noteCount == 0 || track.lowestNote <= track.highestNote);
     for (const MidiEvent& e : track.events) {
-        Check(e.time >= 0 && e.time <= track.lastTick);
-        Check(e.channel < 16 && e.reserved == 0 && e.spare == 0 && e.noteFlag == 0);
+        CHECK(e.time >= 0 && e.time <= track.lastTick);
+        CHECK(e.channel < 16 && e.reserved == 0 && e.spare == 0 && e.noteFlag == 0);
         if (e.kind == kMidiNote)
-            Check(e.data1 < 128 && e.data2 > 0 && e.data2 < 128 && e.duration >= -1);
+            CHECK(e.data1 < 128 && e.data2 > 0 && e.data2 < 128 && e.duration >= -1);
     }
 
     // A suffix without a name, or a name that is empty (not absent), cannot be
@@ -105,16 +102,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     for (uint16_t format : {0, 1}) {
         std::vector<uint8_t> file;
-        Check(WriteMidiTrack(track, format, file, format == 1));
+        CHECK(WriteMidiTrack(track, format, file, format == 1));
         CMidiTrack copy;
-        Check(ReadPattern(file.data(), file.size(), copy) == kMidiOk);
-        Check(copy.division == track.division && copy.tempo == track.tempo &&
+        CHECK(ReadPattern(file.data(), file.size(), copy) == kMidiOk);
+        CHECK(copy.division == track.division && copy.tempo == track.tempo &&
               copy.timeSigNumerator == track.timeSigNumerator &&
               copy.timeSigDenominator == track.timeSigDenominator && copy.lastTick == track.lastTick &&
               copy.noteCount == track.noteCount && SameName(copy.trackName, track.trackName) &&
               SameName(copy.trackNameSuffix, track.trackNameSuffix));
-        Check(copy.events.size() == track.events.size());
-        Check(copy.events.empty() ||
+        CHECK(copy.events.size() == track.events.size());
+        CHECK(copy.events.empty() ||
               std::memcmp(copy.events.data(), track.events.data(), track.events.size() * sizeof(MidiEvent)) == 0);
     }
     return 0;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../FuzzCheck.h"
 #include "ui/MemoryStream.h"
 
 using namespace Corvell;
@@ -15,14 +16,6 @@ using namespace Corvell;
 namespace {
 
 constexpr std::size_t kMaxSize = 64 * 1024;
-
-#define CHECK(cond)                                                         \
-    do {                                                                    \
-        if (!(cond)) {                                                      \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__); \
-            std::abort();                                                   \
-        }                                                                   \
-    } while (0)
 
 struct Model {
     std::vector<uint8_t> bytes;

@@ -7,19 +7,12 @@
 #include <cstring>
 #include <string>
 
+#include "../FuzzCheck.h"
 #include "ui/MemoryStream.h"
 
 using namespace Corvell;
 
 namespace {
-
-#define CHECK(cond)                                                         \
-    do {                                                                    \
-        if (!(cond)) {                                                      \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__); \
-            std::abort();                                                   \
-        }                                                                   \
-    } while (0)
 
 struct Expect {
     const uint8_t* data;

@@ -1,11 +1,33 @@
 #pragma once
-// Shared by the window tests under Wine.
+// Shared by the tests under Wine.
 #include <windows.h>
+#include <objbase.h>
 // The pane operation of that name, not the platform macro.
 #undef MessageBox
 
 namespace Corvell {
 namespace WineTest {
+
+template <typename Fn>
+Fn Proc(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The built DLL, loaded once as the engine loads it, with its five exports.
+struct Dll {
+    HMODULE module = LoadLibraryA("TarrowView.dll");
+    HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) =
+        Proc<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(module, "DllGetClassObject");
+    HRESULT(STDAPICALLTYPE* canUnloadNow)() = Proc<HRESULT(STDAPICALLTYPE*)()>(module, "DllCanUnloadNow");
+    HRESULT(STDAPICALLTYPE* registerServer)() = Proc<HRESULT(STDAPICALLTYPE*)()>(module, "DllRegisterServer");
+    HRESULT(STDAPICALLTYPE* unregisterServer)() = Proc<HRESULT(STDAPICALLTYPE*)()>(module, "DllUnregisterServer");
+    IUnknown* (*create)() = Proc<IUnknown* (*)()>(module, "CvCreateRorezoZavu");
+};
+
+inline Dll& TheDll() {
+    static Dll dll;
+    return dll;
+}
 
 // Runs the thread's messages for at least ms milliseconds.
 inline void Pump(int ms) {

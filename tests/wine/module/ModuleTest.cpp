@@ -4,6 +4,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "../WineHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,37 +18,8 @@ namespace {
 // {82F82104-A69D-4CC2-9169-01CADBE41A29}
 const CLSID kClsid = {0x82f82104, 0xa69d, 0x4cc2, {0x91, 0x69, 0x01, 0xca, 0xdb, 0xe4, 0x1a, 0x29}};
 
-using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-using HresultFn = HRESULT(STDAPICALLTYPE*)();
-using CreateFn = IUnknown*(*)();
-
-template <typename Fn>
-Fn Proc(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-struct Dll {
-    HMODULE module = nullptr;
-    GetClassObjectFn getClassObject = nullptr;
-    HresultFn canUnloadNow = nullptr, registerServer = nullptr, unregisterServer = nullptr;
-    CreateFn create = nullptr;
-};
-
-Dll& TheDll() {
-    static Dll dll = [] {
-        Dll d;
-        d.module = LoadLibraryA("TarrowView.dll");
-        if (d.module) {
-            d.getClassObject = Proc<GetClassObjectFn>(d.module, "DllGetClassObject");
-            d.canUnloadNow = Proc<HresultFn>(d.module, "DllCanUnloadNow");
-            d.registerServer = Proc<HresultFn>(d.module, "DllRegisterServer");
-            d.unregisterServer = Proc<HresultFn>(d.module, "DllUnregisterServer");
-            d.create = Proc<CreateFn>(d.module, "CvCreateRorezoZavu");
-        }
-        return d;
-    }();
-    return dll;
-}
+using Corvell::WineTest::Dll;
+using Corvell::WineTest::TheDll;
 
 std::string ClassKey() {
     LPOLESTR text = nullptr;

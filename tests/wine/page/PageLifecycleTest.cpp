@@ -1,5 +1,5 @@
 // The page through the real DLL, driven as the engine drives it.
-#include "../WindowHelpers.h"
+#include "../WineHelpers.h"
 #include "SubstituteHost.h"
 
 #include <windows.h>
@@ -16,21 +16,7 @@ namespace {
 
 using Substitute::SubstituteHost;
 
-template <typename Fn>
-Fn Proc(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-struct Dll {
-    HMODULE module = LoadLibraryA("TarrowView.dll");
-    IUnknown* (*create)() = Proc<IUnknown* (*)()>(module, "CvCreateRorezoZavu");
-    HRESULT(STDAPICALLTYPE* canUnload)() = Proc<HRESULT(STDAPICALLTYPE*)()>(module, "DllCanUnloadNow");
-};
-
-Dll& TheDll() {
-    static Dll d;
-    return d;
-}
+using WineTest::TheDll;
 
 struct Site : IPropertyPageSite {
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
@@ -64,7 +50,7 @@ struct Page : ::testing::Test {
     void SetUp() override {
         ASSERT_NE(nullptr, TheDll().module);
         ASSERT_NE(nullptr, frame);
-        ASSERT_EQ(S_OK, TheDll().canUnload());
+        ASSERT_EQ(S_OK, TheDll().canUnloadNow());
         IUnknown* unk = TheDll().create();
         ASSERT_NE(nullptr, unk);
         ASSERT_EQ(S_OK, unk->QueryInterface(IID_IPropertyPage, reinterpret_cast<void**>(&page)));
@@ -75,7 +61,7 @@ struct Page : ::testing::Test {
             EXPECT_EQ(0u, page->Release());
         }
         Pump(5);
-        EXPECT_EQ(S_OK, TheDll().canUnload()) << "the page left objects behind";
+        EXPECT_EQ(S_OK, TheDll().canUnloadNow()) << "the page left objects behind";
     }
     HWND PageWindow() { return GetWindow(frame, GW_CHILD); }
 };
@@ -213,7 +199,7 @@ TEST_F(Page, FiveHundredCyclesLeaveNothingBehind) {
     }
     EXPECT_EQ(0, site.refs);
     EXPECT_EQ(0u, host.RnC().ListenerCount());
-    EXPECT_EQ(S_OK, TheDll().canUnload());
+    EXPECT_EQ(S_OK, TheDll().canUnloadNow());
 }
 
 } // namespace

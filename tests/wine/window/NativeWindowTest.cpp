@@ -1,5 +1,5 @@
 // The Win32 window binding of the root pane, in a real window under Wine.
-#include "../WindowHelpers.h"
+#include "../WineHelpers.h"
 #include "EventLog.h"
 #include "ui/MenuItemList.h"
 #include "ui/win32/Win32NativePane.h"

@@ -7,14 +7,14 @@ function(tarrow_library name sources)
   endif()
 endfunction()
 
-# One test executable per folder: tests/<dir>/**/*.cpp -> test_<dir>.
-# Wine starts cost about a second, so one ctest entry per executable.
-function(tarrow_test_folder dir prefix)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+# One test executable per folder holding sources: tests/<a>/<b>/*.cpp ->
+# <prefix><a>_<b> (lower case). Wine starts cost about a second, so one ctest
+# entry per executable.
+function(tarrow_test_folder dir name prefix)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
   endif()
-  get_filename_component(name ${dir} NAME)
   set(target ${prefix}${name})
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE tarrow_test_support GTest::gtest_main ${ARGN})

@@ -2,8 +2,8 @@
 // The engine's listener lists. A removal waits for a call in flight on
 // another thread, so a listener is never called after Remove returns; a
 // listener may add or remove listeners from inside its own call.
-#include "ui/Delegate.h"
-#include "ui/Ref.h"
+#include "ui/core/Delegate.h"
+#include "ui/core/Ref.h"
 
 #include <algorithm>
 #include <mutex>

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../FuzzCheck.h"
-#include "ui/MemoryStream.h"
+#include "ui/core/MemoryStream.h"
 
 using namespace Corvell;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "../FuzzCheck.h"
-#include "ui/MemoryStream.h"
+#include "ui/core/MemoryStream.h"
 
 using namespace Corvell;
 

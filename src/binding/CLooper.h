@@ -2,8 +2,8 @@
 // The pattern looper, its listener and its pattern library. Operation
 // positions are shared with the engine; positions the view never calls hold
 // placeholders so the table keeps its shape.
-#include "ui/Delegate.h"
-#include "ui/String.h"
+#include "ui/core/Delegate.h"
+#include "ui/core/String.h"
 
 namespace Corvell {
 

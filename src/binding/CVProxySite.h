@@ -3,8 +3,8 @@
 // RunOnUiThread is appended for notices that must reach panes on the
 // window's thread.
 #include "binding/EngineTypes.h"
-#include "ui/Delegate.h"
-#include "ui/Ref.h"
+#include "ui/core/Delegate.h"
+#include "ui/core/Ref.h"
 
 #include <atomic>
 

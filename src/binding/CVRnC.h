@@ -4,8 +4,8 @@
 // any number of listeners that survive re-attachment.
 #include "binding/CVProxySite.h"
 #include "binding/IRnC.h"
-#include "ui/Lock.h"
-#include "ui/MulticastDelegate.h"
+#include "ui/core/Lock.h"
+#include "ui/core/MulticastDelegate.h"
 
 #include <atomic>
 #include <map>

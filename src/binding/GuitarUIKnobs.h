@@ -1,7 +1,7 @@
 #pragma once
 // Small view settings the engine keeps for the view (flat names, sort
 // order, last sequencer play mode, ...).
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 namespace Corvell {
 namespace GuitarUI {

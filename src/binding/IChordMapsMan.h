@@ -1,7 +1,7 @@
 #pragma once
 // Chord tabs: the stored tab list and the tab objects.
 #include "binding/EngineTypes.h"
-#include "ui/String.h"
+#include "ui/core/String.h"
 
 namespace Corvell {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The game-controller engine: devices, their events and the current tab.
 #include "binding/EngineTypes.h"
-#include "ui/Delegate.h"
-#include "ui/Ref.h"
+#include "ui/core/Delegate.h"
+#include "ui/core/Ref.h"
 
 namespace Corvell {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Game-controller parameters (ParId below 4096).
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 namespace Corvell {
 

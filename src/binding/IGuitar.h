@@ -1,7 +1,7 @@
 #pragma once
 // Installed guitars (sample sets). Slot order shared with the engine.
 #include "binding/EngineTypes.h"
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 namespace Corvell {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Chord preview and chord notices of the guitar synthesiser.
 #include "binding/EngineTypes.h"
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 #include <cstdint>
 

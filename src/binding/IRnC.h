@@ -2,7 +2,7 @@
 // The play-logic interface of the engine. The slot order is shared with the
 // engine module: never insert, remove or reorder an operation.
 #include "binding/EngineTypes.h"
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 #include <climits>
 

@@ -2,7 +2,7 @@
 // The sample player's numbered settings and status values. Slot order shared
 // with the engine.
 #include "binding/EngineTypes.h"
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 namespace Corvell {
 

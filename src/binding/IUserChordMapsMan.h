@@ -1,7 +1,7 @@
 #pragma once
 // User chord maps: banks of fingerings per standard chord.
 #include "binding/EngineTypes.h"
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 namespace Corvell {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "ui/String.h"
+#include "ui/core/String.h"
 
 namespace Corvell {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Entries of a popup menu, as the root pane shows them.
-#include "ui/String.h"
+#include "ui/core/String.h"
 
 #include <cstdint>
 #include <vector>

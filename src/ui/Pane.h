@@ -4,10 +4,10 @@
 
 #include "shared/Graphics/Color.h"
 #include "shared/Graphics/Geometry.h"
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 #include "ui/Events.h"
 #include "ui/MouseListener.h"
-#include "ui/MulticastDelegate.h"
+#include "ui/core/MulticastDelegate.h"
 
 namespace Corvell {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/String.h"
+#include "ui/core/String.h"
 
 namespace Corvell {
 

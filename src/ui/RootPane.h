@@ -3,7 +3,7 @@
 #include <deque>
 #include <vector>
 
-#include "ui/Lock.h"
+#include "ui/core/Lock.h"
 #include "ui/Pane.h"
 
 namespace Corvell {

@@ -1,4 +1,4 @@
-#include "../binding/ProxyFixtures.h"
+#include "ProxyFixtures.h"
 #include "SubstituteHost.h"
 
 #include <gtest/gtest.h>

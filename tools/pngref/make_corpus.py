@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes the PNG conformance corpus (tests/graphics/png/) with two independent
+"""Writes the PNG conformance corpus (tests/shared/Graphics/png/) with two independent
 encoders, Pillow and ImageMagick, covering every colour type and bit depth of
 non-interlaced PNG, every filter type and split IDAT data. Run once; the
 output is committed together with the reference pixels from pngref."""
@@ -13,7 +13,7 @@ import zlib
 from PIL import Image
 
 OUT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-    os.path.dirname(__file__), '..', '..', 'tests', 'graphics', 'png')
+    os.path.dirname(__file__), '..', '..', 'tests', 'shared', 'Graphics', 'png')
 os.makedirs(OUT, exist_ok=True)
 rng = random.Random(1234)
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
-#include "ui/Base.h"
+#include "ui/core/Base.h"
 
 namespace Corvell {
 

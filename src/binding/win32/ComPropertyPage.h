@@ -1,6 +1,6 @@
 #pragma once
 // A COM property page whose content is a pane tree in a child window.
-#include "ui/Base.h"
+#include "ui/core/Base.h"
 #include "ui/win32/Win32NativePane.h"
 
 #include <ocidl.h>

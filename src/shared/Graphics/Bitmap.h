@@ -3,8 +3,8 @@
 #include "shared/Graphics/GraphicsContext.h"
 #include "shared/Graphics/ImageSource.h"
 #include "shared/Graphics/PngDecoder.h"
-#include "ui/Ref.h"
-#include "ui/String.h"
+#include "ui/core/Ref.h"
+#include "ui/core/String.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 #include "shared/Graphics/Color.h"
-#include "ui/Ref.h"
-#include "ui/RefCounted.h"
+#include "ui/core/Ref.h"
+#include "ui/core/RefCounted.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "ui/win32/Win32NativePane.h"
 
-#include "binding/win32/Module.h"
 #include "shared/Graphics/win32/GdiGraphicsContext.h"
+#include "shared/Graphics/win32/Win32Graphics.h"
 #include "ui/MenuItemList.h"
 
 #include <cstdio>
@@ -25,10 +25,8 @@ TrackFn ResolveTrackMouseEvent() {
 }
 TrackFn g_track = ResolveTrackMouseEvent();
 
-HINSTANCE Instance() {
-    HINSTANCE h = Win32Module::Instance();
-    return h ? h : GetModuleHandleA(nullptr);
-}
+// The module holding this code: the DLL, or the program it is linked into.
+HINSTANCE Instance() { return ThisModule(); }
 
 int16_t Lo(LPARAM v) { return static_cast<int16_t>(LOWORD(v)); }
 int16_t Hi(LPARAM v) { return static_cast<int16_t>(HIWORD(v)); }

@@ -3,7 +3,7 @@
 // drawing code slices it by, and the bytes are those committed.
 #include <windows.h>
 
-#include "../../resources/ExpectedImages.h"
+#include "ExpectedImages.h"
 
 #include <gtest/gtest.h>
 

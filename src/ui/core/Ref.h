@@ -3,7 +3,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "ui/RefCounted.h"
+#include "ui/core/RefCounted.h"
 
 namespace Corvell {
 

@@ -3,8 +3,7 @@
 
 namespace Corvell {
 
-// A recursive lock: a critical section on Windows, a recursive mutex
-// elsewhere. Recursive on both so that code behaves the same everywhere.
+// A recursive lock, the same standard recursive mutex on every platform.
 class Lock {
 public:
     Lock();
@@ -17,7 +16,7 @@ public:
     bool TryEnter();
 
 private:
-    // Opaque storage keeps <windows.h> and <mutex> out of this header.
+    // Opaque storage keeps <mutex> out of this widely included header.
     alignas(16) unsigned char m_storage[64];
 };
 

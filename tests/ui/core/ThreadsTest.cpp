@@ -1,8 +1,8 @@
 // Lists, counts and strings shared between threads. Built and run under
 // ThreadSanitizer as well (test names end in "Threads").
-#include "ui/Lock.h"
-#include "ui/MulticastDelegate.h"
-#include "ui/String.h"
+#include "ui/core/Lock.h"
+#include "ui/core/MulticastDelegate.h"
+#include "ui/core/String.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/String.h"
+#include "ui/core/String.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "ui/Base.h"
-#include "ui/Stream.h"
-#include "ui/StreamBuffer.h"
+#include "ui/core/Base.h"
+#include "ui/core/Stream.h"
+#include "ui/core/StreamBuffer.h"
 
 namespace Corvell {
 

@@ -2,7 +2,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "ui/Base.h"
+#include "ui/core/Base.h"
 
 namespace Corvell {
 

@@ -1,4 +1,4 @@
-#include "ui/Stream.h"
+#include "ui/core/Stream.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/Delegate.h"
-#include "ui/Lock.h"
+#include "ui/core/Delegate.h"
+#include "ui/core/Lock.h"
 
 namespace Corvell {
 

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/String.h"
+#include "ui/core/String.h"
 
 namespace Corvell {
 

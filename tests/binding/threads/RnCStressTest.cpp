@@ -1,7 +1,7 @@
 // The engine notifies from its own threads while the window's thread adds
 // and removes listeners and detaches and re-attaches the proxy. Run under
 // ThreadSanitizer as well as ASan.
-#include "../binding/ProxyFixtures.h"
+#include "ProxyFixtures.h"
 #include "SubstituteHost.h"
 #include "binding/CVRnC.h"
 

@@ -3,7 +3,7 @@
 #include <typeinfo>
 #include <utility>
 
-#include "ui/Ref.h"
+#include "ui/core/Ref.h"
 
 namespace Corvell {
 

@@ -1,4 +1,4 @@
-#include "ui/Ref.h"
+#include "ui/core/Ref.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ui/MemoryStream.h"
-#include "ui/StreamBuffer.h"
+#include "ui/core/MemoryStream.h"
+#include "ui/core/StreamBuffer.h"
 
 #include <gtest/gtest.h>
 

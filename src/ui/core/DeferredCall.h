@@ -3,7 +3,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "ui/Delegate.h"
+#include "ui/core/Delegate.h"
 
 namespace Corvell {
 

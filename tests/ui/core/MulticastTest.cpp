@@ -1,4 +1,4 @@
-#include "ui/MulticastDelegate.h"
+#include "ui/core/MulticastDelegate.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@ using Corvell::Test::ReadFileBytes;
 
 namespace {
 
-std::string CorpusDir() { return std::string(TARROW_SOURCE_DIR) + "/tests/graphics/png/"; }
+std::string CorpusDir() { return std::string(TARROW_SOURCE_DIR) + "/tests/shared/Graphics/png/"; }
 
 std::vector<std::string> CorpusFiles() {
     std::vector<std::string> names;

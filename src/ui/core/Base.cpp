@@ -1,4 +1,4 @@
-#include "ui/Base.h"
+#include "ui/core/Base.h"
 
 #include <atomic>
 #include <cstdlib>

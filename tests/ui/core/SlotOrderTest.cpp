@@ -2,9 +2,9 @@
 // boundary sit in a fixed order. Under the Itanium C++ ABI (GCC and clang,
 // mingw included) a pointer to a virtual member holds 1 + its byte offset
 // in the virtual table, which lets the order be checked directly.
-#include "ui/Delegate.h"
-#include "ui/Stream.h"
-#include "ui/StreamBuffer.h"
+#include "ui/core/Delegate.h"
+#include "ui/core/Stream.h"
+#include "ui/core/StreamBuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ui/DeferredCall.h"
-#include "ui/Delegate.h"
-#include "ui/String.h"
+#include "ui/core/DeferredCall.h"
+#include "ui/core/Delegate.h"
+#include "ui/core/String.h"
 
 #include <gtest/gtest.h>
 

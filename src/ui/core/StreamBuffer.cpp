@@ -1,9 +1,9 @@
-#include "ui/StreamBuffer.h"
+#include "ui/core/StreamBuffer.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/Stream.h"
+#include "ui/core/Stream.h"
 
 namespace Corvell {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/Base.h"
-#include "ui/Ref.h"
+#include "ui/core/Base.h"
+#include "ui/core/Ref.h"
 
 namespace Corvell {
 

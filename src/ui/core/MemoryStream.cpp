@@ -1,4 +1,4 @@
-#include "ui/MemoryStream.h"
+#include "ui/core/MemoryStream.h"
 
 namespace Corvell {
 

@@ -8,9 +8,9 @@ namespace Corvell {
 
 // ---- live proxies, to refuse attach cycles ----------------------------------
 namespace {
-std::mutex& LiveMutex() {
-    static std::mutex m;
-    return m;
+Lock& LiveLock() {
+    static Lock lock;
+    return lock;
 }
 std::set<const IRnC*>& LiveProxies() {
     static std::set<const IRnC*> s;
@@ -26,13 +26,13 @@ public:
     explicit PresetGroup(CVProxySite* site) : m_site(site) {}
 
     void Add(IRnC::PresetListener* l) {
-        std::lock_guard<std::mutex> g(m_mutex);
+        LockGuard g(m_lock);
         m_listeners.emplace_back(l);
     }
     void Remove(IRnC::PresetListener* l) {
         Ref<IRnC::PresetListener> victim;
         {
-            std::lock_guard<std::mutex> g(m_mutex);
+            LockGuard g(m_lock);
             auto it = std::find_if(m_listeners.begin(), m_listeners.end(),
                                    [l](const Ref<IRnC::PresetListener>& r) { return r.Get() == l; });
             if (it == m_listeners.end())
@@ -67,12 +67,12 @@ private:
         void (PresetGroup::*fn)(int);
     };
     std::vector<Ref<IRnC::PresetListener>> Snapshot() {
-        std::lock_guard<std::mutex> g(m_mutex);
+        LockGuard g(m_lock);
         return m_listeners;
     }
 
     CVProxySite* m_site;
-    std::mutex m_mutex;
+    Lock m_lock;
     std::vector<Ref<IRnC::PresetListener>> m_listeners;
 };
 
@@ -83,14 +83,14 @@ CVRnC::CVRnC(CVProxySite* site)
     m_playbackReceiver.owner = this;
     m_fxReceiver.owner = this;
     m_messageReceiver.owner = this;
-    std::lock_guard<std::mutex> g(LiveMutex());
+    LockGuard g(LiveLock());
     LiveProxies().insert(this);
 }
 
 CVRnC::~CVRnC() {
     m_alive->Clear();
     {
-        std::lock_guard<std::mutex> g(LiveMutex());
+        LockGuard g(LiveLock());
         LiveProxies().erase(this);
     }
     DetachFromEngine();
@@ -100,7 +100,7 @@ CVRnC::~CVRnC() {
 }
 
 std::vector<std::pair<int, Ref<CVRnC::PresetGroup>>> CVRnC::Groups() {
-    std::lock_guard<std::mutex> g(m_groupsMutex);
+    LockGuard g(m_groupsLock);
     return {m_groups.begin(), m_groups.end()};
 }
 
@@ -117,7 +117,7 @@ void CVRnC::DetachFromEngine() {
         old->RemovePresetListener(bank, group.Get());
     bool hadCallback;
     {
-        std::lock_guard<std::mutex> g(m_outputMutex);
+        LockGuard g(m_outputLock);
         hadCallback = m_outputCallback != nullptr;
     }
     if (hadCallback)
@@ -127,7 +127,7 @@ void CVRnC::DetachFromEngine() {
 bool CVRnC::Attach(IRnC* engine) {
     if (engine) {
         // Follow the chain of our own proxies; reaching this one is a cycle.
-        std::lock_guard<std::mutex> g(LiveMutex());
+        LockGuard g(LiveLock());
         const IRnC* p = engine;
         for (int depth = 0; p; ++depth) {
             if (p == this || depth > 1000)
@@ -150,7 +150,7 @@ bool CVRnC::Attach(IRnC* engine) {
             engine->AddPresetListener(bank, group.Get());
         bool hasCallback;
         {
-            std::lock_guard<std::mutex> g(m_outputMutex);
+            LockGuard g(m_outputLock);
             hasCallback = m_outputCallback != nullptr;
         }
         if (hasCallback)
@@ -232,7 +232,7 @@ void CVRnC::AddPresetListener(int bank, PresetListener* l) {
     Ref<PresetGroup> group;
     bool created = false;
     {
-        std::lock_guard<std::mutex> g(m_groupsMutex);
+        LockGuard g(m_groupsLock);
         auto& slot = m_groups[bank];
         if (!slot) {
             slot = new PresetGroup(m_site);
@@ -249,7 +249,7 @@ void CVRnC::AddPresetListener(int bank, PresetListener* l) {
 void CVRnC::RemovePresetListener(int bank, PresetListener* l) {
     Ref<PresetGroup> group;
     {
-        std::lock_guard<std::mutex> g(m_groupsMutex);
+        LockGuard g(m_groupsLock);
         auto it = m_groups.find(bank);
         if (it == m_groups.end())
             return;
@@ -375,7 +375,7 @@ void CVRnC::OutputTrampoline(void* context, int flag, const int* data) {
     void* ctx;
     OutputSettingCallback cb;
     {
-        std::lock_guard<std::mutex> g(self->m_outputMutex);
+        LockGuard g(self->m_outputLock);
         ctx = self->m_outputContext;
         cb = self->m_outputCallback;
     }
@@ -385,7 +385,7 @@ void CVRnC::OutputTrampoline(void* context, int flag, const int* data) {
 
 void CVRnC::SetOutputSettingCallback(void* context, OutputSettingCallback callback) {
     {
-        std::lock_guard<std::mutex> g(m_outputMutex);
+        LockGuard g(m_outputLock);
         m_outputContext = callback ? context : nullptr;
         m_outputCallback = callback;
     }

@@ -16,14 +16,38 @@ std::set<const IRnC*>& LiveProxies() {
     static std::set<const IRnC*> s;
     return s;
 }
+
+// ---- notices for the window's thread ------------------------------------------
+
+// A notice on its way to the window's thread. It belongs to one attach of
+// one proxy: dropped when the proxy died or attached again since it was sent.
+template <class F>
+struct NoticeCall : CountedObject<Delegate> {
+    NoticeCall(Ref<Liveness> p, uint32_t g, F f) : proxy(std::move(p)), generation(g), deliver(std::move(f)) {}
+    void Invoke() override {
+        auto* p = static_cast<CVRnC*>(proxy->Target());
+        if (p && p->Generation() == generation)
+            deliver(*p);
+    }
+    Ref<Liveness> proxy;
+    uint32_t generation;
+    F deliver;
+};
+
+template <class F>
+Ref<Delegate> MakeNoticeCall(const Ref<Liveness>& proxy, uint32_t generation, F deliver) {
+    return Ref<Delegate>(new NoticeCall<F>(proxy, generation, std::move(deliver)));
+}
 } // namespace
 
 // One preset bank's listeners. Registered with the engine as a single
 // listener; notices from the engine reach the listeners on the window's
-// thread.
+// thread, unless the proxy attached again or died in between.
 class CVRnC::PresetGroup : public CountedObject<IRnC::PresetListener> {
 public:
-    explicit PresetGroup(CVProxySite* site) : m_site(site) {}
+    // The engine calls a group only while it is registered, and the owner
+    // withdraws it from the engine before it dies.
+    explicit PresetGroup(CVRnC* owner) : m_owner(owner) {}
 
     void Add(IRnC::PresetListener* l) {
         LockGuard g(m_lock);
@@ -42,36 +66,36 @@ public:
         }
     }
 
-    void OnPresetChanged() override { Forward(&PresetGroup::NotifyChanged); }
-    void OnPresetListChanged() override { Forward(&PresetGroup::NotifyListChanged); }
+    void OnPresetChanged() override { Forward(false); }
+    void OnPresetListChanged() override { Forward(true); }
 
-    void NotifyChanged(int) {
+    void NotifyChanged() {
         for (auto& l : Snapshot())
             l->OnPresetChanged();
     }
-    void NotifyListChanged(int) {
+    void NotifyListChanged() {
         for (auto& l : Snapshot())
             l->OnPresetListChanged();
     }
 
 private:
-    void Forward(void (PresetGroup::*fn)(int)) {
+    void Forward(bool listChanged) {
         // The group stays alive until the posted call has run.
         Ref<PresetGroup> self(this);
-        m_site->RunOnUiThread(Ref<Delegate>(new Call(self, fn)));
+        m_owner->m_site->RunOnUiThread(
+            MakeNoticeCall(m_owner->m_alive, m_owner->Generation(), [self, listChanged](CVRnC&) {
+                if (listChanged)
+                    self->NotifyListChanged();
+                else
+                    self->NotifyChanged();
+            }));
     }
-    struct Call : CountedObject<Delegate> {
-        Call(Ref<PresetGroup> g, void (PresetGroup::*f)(int)) : group(std::move(g)), fn(f) {}
-        void Invoke() override { ((*group).*fn)(0); }
-        Ref<PresetGroup> group;
-        void (PresetGroup::*fn)(int);
-    };
     std::vector<Ref<IRnC::PresetListener>> Snapshot() {
         LockGuard g(m_lock);
         return m_listeners;
     }
 
-    CVProxySite* m_site;
+    CVRnC* const m_owner;
     Lock m_lock;
     std::vector<Ref<IRnC::PresetListener>> m_listeners;
 };
@@ -158,8 +182,8 @@ bool CVRnC::Attach(IRnC* engine) {
         m_fxReceiver.Invoke({IRnC::kFxAll, false, true});
     }
     m_site->OnRnCReset();
-    for (auto& [bank, group] : Groups())
-        group->NotifyListChanged(bank);
+    for (auto& entry : Groups())
+        entry.second->NotifyListChanged();
     return true;
 }
 
@@ -175,25 +199,11 @@ void CVRnC::PlaybackReceiver::Invoke(SPlaybackEvent e) {
         owner->m_playbackListeners.Invoke(e);
 }
 
-namespace {
-// Carries an effect notice to the window's thread.
-struct FxCall : CountedObject<Delegate> {
-    FxCall(Ref<Liveness> p, uint32_t g, IRnC::FxListenerArgs a) : proxy(std::move(p)), generation(g), args(a) {}
-    void Invoke() override {
-        auto* p = static_cast<CVRnC*>(proxy->Target());
-        if (p && p->Generation() == generation)
-            p->DeliverFx(args);
-    }
-    Ref<Liveness> proxy;
-    uint32_t generation;
-    IRnC::FxListenerArgs args;
-};
-} // namespace
-
 void CVRnC::FxReceiver::Invoke(FxListenerArgs args) {
     if (owner->m_fxMute.load())
         return;
-    owner->m_site->RunOnUiThread(Ref<Delegate>(new FxCall(owner->m_alive, owner->Generation(), args)));
+    owner->m_site->RunOnUiThread(
+        MakeNoticeCall(owner->m_alive, owner->Generation(), [args](CVRnC& p) { p.DeliverFx(args); }));
 }
 
 void CVRnC::DeliverFx(FxListenerArgs args) {
@@ -235,7 +245,7 @@ void CVRnC::AddPresetListener(int bank, PresetListener* l) {
         LockGuard g(m_groupsLock);
         auto& slot = m_groups[bank];
         if (!slot) {
-            slot = new PresetGroup(m_site);
+            slot = new PresetGroup(this);
             created = true;
         }
         group = slot;

@@ -244,23 +244,36 @@ TEST_F(Proxy, NoticesFromAnEngineThreadWaitForTheUiThread) {
 
 TEST_F(Proxy, QueuedCallsOfADestroyedProxyDoNothing) {
     auto fx = Ref<Collector<IRnC::FxListenerArgs>>(new Collector<IRnC::FxListenerArgs>);
+    auto values = Ref<Collector<ERnCPars>>(new Collector<ERnCPars>);
+    auto presets = Ref<PresetCounter>(new PresetCounter);
+    size_t fxBefore = 0;
+    int listsBefore = 0;
     {
         RecordingSite otherSite(&ui);
         auto* p = new CVRnC(&otherSite);
         otherSite.SetRnC(p);
         p->AddFxListener(fx.Get());
+        p->AddParameterListener(values.Get());
+        p->AddPresetListener(1, presets.Get());
         SubstituteHost worker(Notifier::Mode::Worker);
         p->Attach(static_cast<IRnC*>(worker.GetInterface("IRnC")));
         std::thread t([&] {
             worker.RnC().SetFxOn(1, true);
             worker.RnC().SetParameter(rncCapo, 2);
+            worker.RnC().SavePreset(1, "A");
         });
         t.join();
         worker.Notices().Flush();
+        fxBefore = fx->Seen().size();
+        listsBefore = presets->listChanged;
         delete p;
     }
-    ui.RunPosted(); // would touch freed memory under ASan if calls kept raw pointers
-    SUCCEED();
+    // Would touch freed memory under ASan if calls kept raw pointers.
+    EXPECT_EQ(3u, ui.RunPosted()) << "an effect, a parameter and a preset notice were queued";
+    EXPECT_EQ(fxBefore, fx->Seen().size());
+    EXPECT_TRUE(values->Seen().empty());
+    EXPECT_EQ(listsBefore, presets->listChanged);
+    EXPECT_EQ(0, presets->changed);
 }
 
 // Notices the engine sent from its own thread wait for the window. Whatever

@@ -10,33 +10,196 @@ namespace Corvell {
 namespace Substitute {
 
 namespace {
+// Parameter identifiers as the view's pages bind them; the shared header
+// names only those the main view needs, and these reuse its names.
+enum Par : int {
+    PlayMode = rncPlayMode,
+    StrumTime = rncStrumTime,
+    KeyboardLow = rncKeyboardLow,
+    KeyboardHigh = rncKeyboardHigh,
+    PitchBendUpDestination = 5,
+    PitchBendUpSlideSteps = 6,
+    PitchBendUpRange = 7,
+    ModWheelDestination = 8,
+    ModWheelSlideSteps = 9,
+    ModWheelRange = 10,
+    AftertouchDestination = 11,
+    AftertouchRange = 12,
+    VelocityCurve = rncVelocityCurve,
+    Capo = rncCapo,
+    AutoFretPosition = rncAutoFretPosition,
+    SlideKind = 17, // 0 off, 1 up, 2 down
+    SlideUpVelocity = 18,
+    SlideUpSteps = 19,
+    SlideUpTime = 20,
+    SlideDownVelocity = 21,
+    SlideDownSteps = 22,
+    SlideDownTime = 23,
+    BendKind = 24, // 0 off, 1 bend, 2 reverse bend
+    BendVelocity = 25,
+    BendSteps = 26,
+    BendTime = 27,
+    ReverseBendVelocity = 28,
+    ReverseBendSteps = 29,
+    ReverseBendTime = 30,
+    Hold = rncHold,
+    PatternLatch = 32,
+    ChordType = 33, // the chord display's fields, -1 for none
+    ChordRoot = 34,
+    ChordBass = 35,
+    ChordShownPosition = 36,
+    UserChord = 37,
+    ChordPosition = 38,
+    SlowStrumHighVelo = 39,
+    SlowStrumHighVelocity = 40,
+    SlowStrumHighTime = 41,
+    SlowStrumLowVelo = 42,
+    SlowStrumLowVelocity = 43,
+    SlowStrumLowTime = 44,
+    AlterBass = 45,
+    BassMono = 46,
+    ChordDetectTime = rncChordDetectTime,
+    AddOnKeys = 48,
+    LowerString = 49,
+    UpperString = 50,
+    StringCount = 51,
+    Harmony = 53,
+    SoloHold = rncSoloHold,
+    Legato = 55,
+    SilentMode = rncSilentMode,
+    VeloMute = 60,
+    VeloMuteVelocity = 61,
+    MonoSteps = 66,
+    HammerOn = 67,
+    HammerOnSteps = 68,
+    HammerOnStepsTwin = 69, // always written with HammerOnSteps
+    BassZone = 73,
+    BassZoneUpperKey = 74,
+    ChordAndBass = 75,
+    PickPosition = rncPickPosition,
+    PitchBendDownDestination = 78, // -1: as pitch bend up
+    PitchBendDownSlideSteps = 79,
+    PitchBendDownRange = 80, // -11: none chosen yet
+    PedalFunction = 81,
+    KeySwitchReduce = rncKeySwitchReduce,
+    WheelsOnPressedKeys = rncWheelsOnPressedKeys,
+    SlideOverCapo = 84,
+    VeloUp = 88,
+    VeloDown = 89,
+    WahController = 90,
+    FeedbackerInterval = 91,
+    SlideTime = 92,
+    PatternMode = rncPatternMode,
+    PatternFromTrack = 96,
+    FxNoticesSuspended = rncFxNoticesSuspended,
+};
+
 struct RangeRow {
-    int id, minimum, maximum, defaultValue;
+    Par par;
+    int minimum, maximum, defaultValue;
 };
+
 // Ranges fixed by the controls that show them; the rest are plain 0..127.
-const RangeRow kRanges[] = {
-    {0, 1, 10, 1},    {1, 20, 60, 30},   {3, 24, 48, 36},   {4, 72, 96, 84},    {5, 0, 5, 2},
-    {6, 1, 12, 2},    {7, -10, 4, 0},    {8, 0, 4, 3},      {9, 1, 12, 2},      {10, -10, 4, 0},
-    {11, 0, 5, 0},    {12, 0, 4, 0},     {13, 0, 3, 0},     {14, 0, 22, 0},     {15, 0, 1, 0},
-    {17, 0, 2, 0},    {18, 1, 127, 100}, {19, 1, 3, 1},     {20, 40, 200, 90},  {21, 1, 127, 100},
-    {22, 2, 12, 5},   {23, 40, 200, 120}, {24, 0, 2, 0},    {25, 1, 127, 100},  {26, 1, 2, 1},
-    {27, 100, 800, 200}, {28, 1, 127, 100}, {29, 1, 2, 1},  {30, 100, 800, 200}, {31, 0, 1, 0},
-    {32, 0, 1, 0},    {33, -1, 70, -1},  {34, -1, 11, -1},  {35, -1, 11, -1},   {36, 0, 4, 0},
-    {37, 0, 1, 0},    {38, 1, 5, 1},     {39, 0, 1, 0},     {40, 1, 127, 100},  {41, 45, 300, 100},
-    {42, 0, 1, 0},    {43, 1, 127, 40},  {44, 45, 300, 100}, {45, 0, 1, 0},     {46, 0, 1, 0},
-    {47, 0, 50, 10},  {48, 0, 2, 1},     {49, 1, 6, 6},     {50, 1, 6, 1},      {51, 2, 5, 4},
-    {53, 1, 6, 1},    {54, 0, 1, 0},     {55, 0, 1, 0},     {58, 0, 1, 0},      {60, 0, 1, 0},
-    {61, 1, 127, 20}, {66, 0, 1, 0},     {67, 0, 1, 0},     {68, 1, 12, 2},     {69, 1, 12, 2},
-    {73, 0, 1, 0},    {74, 40, 76, 52},  {75, 0, 1, 0},     {77, -7, 7, 0},     {78, -1, 5, -1},
-    {79, 0, 12, 0},   {80, -11, 4, -11}, {81, 0, 8, 0},     {82, 0, 4, 0},      {83, 0, 1, 0},
-    {84, 0, 2, 0},    {88, 1, 127, 100}, {89, 1, 127, 30},  {90, 0, 127, 11},   {91, 0, 5, 0},
-    {92, 40, 200, 80}, {95, 0, 1, 0},    {96, 0, 1, 0},     {97, 0, 1, 0},
+constexpr RangeRow kRanges[] = {
+    // par                       min  max  default
+    {PlayMode,                     1,  10,   1},
+    {StrumTime,                   20,  60,  30},
+    {KeyboardLow,                 24,  48,  36},
+    {KeyboardHigh,                72,  96,  84},
+    {PitchBendUpDestination,       0,   5,   2},
+    {PitchBendUpSlideSteps,        1,  12,   2},
+    {PitchBendUpRange,           -10,   4,   0},
+    {ModWheelDestination,          0,   4,   3},
+    {ModWheelSlideSteps,           1,  12,   2},
+    {ModWheelRange,              -10,   4,   0},
+    {AftertouchDestination,        0,   5,   0},
+    {AftertouchRange,              0,   4,   0},
+    {VelocityCurve,                0,   3,   0},
+    {Capo,                         0,  22,   0},
+    {AutoFretPosition,             0,   1,   0},
+    {SlideKind,                    0,   2,   0},
+    {SlideUpVelocity,              1, 127, 100},
+    {SlideUpSteps,                 1,   3,   1},
+    {SlideUpTime,                 40, 200,  90},
+    {SlideDownVelocity,            1, 127, 100},
+    {SlideDownSteps,               2,  12,   5},
+    {SlideDownTime,               40, 200, 120},
+    {BendKind,                     0,   2,   0},
+    {BendVelocity,                 1, 127, 100},
+    {BendSteps,                    1,   2,   1},
+    {BendTime,                   100, 800, 200},
+    {ReverseBendVelocity,          1, 127, 100},
+    {ReverseBendSteps,             1,   2,   1},
+    {ReverseBendTime,            100, 800, 200},
+    {Hold,                         0,   1,   0},
+    {PatternLatch,                 0,   1,   0},
+    {ChordType,                   -1,  70,  -1},
+    {ChordRoot,                   -1,  11,  -1},
+    {ChordBass,                   -1,  11,  -1},
+    {ChordShownPosition,           0,   4,   0},
+    {UserChord,                    0,   1,   0},
+    {ChordPosition,                1,   5,   1},
+    {SlowStrumHighVelo,            0,   1,   0},
+    {SlowStrumHighVelocity,        1, 127, 100},
+    {SlowStrumHighTime,           45, 300, 100},
+    {SlowStrumLowVelo,             0,   1,   0},
+    {SlowStrumLowVelocity,         1, 127,  40},
+    {SlowStrumLowTime,            45, 300, 100},
+    {AlterBass,                    0,   1,   0},
+    {BassMono,                     0,   1,   0},
+    {ChordDetectTime,              0,  50,  10},
+    {AddOnKeys,                    0,   2,   1},
+    {LowerString,                  1,   6,   6},
+    {UpperString,                  1,   6,   1},
+    {StringCount,                  2,   5,   4},
+    {Harmony,                      1,   6,   1},
+    {SoloHold,                     0,   1,   0},
+    {Legato,                       0,   1,   0},
+    {SilentMode,                   0,   1,   0},
+    {VeloMute,                     0,   1,   0},
+    {VeloMuteVelocity,             1, 127,  20},
+    {MonoSteps,                    0,   1,   0},
+    {HammerOn,                     0,   1,   0},
+    {HammerOnSteps,                1,  12,   2},
+    {HammerOnStepsTwin,            1,  12,   2},
+    {BassZone,                     0,   1,   0},
+    {BassZoneUpperKey,            40,  76,  52},
+    {ChordAndBass,                 0,   1,   0},
+    {PickPosition,                -7,   7,   0},
+    {PitchBendDownDestination,    -1,   5,  -1},
+    {PitchBendDownSlideSteps,      0,  12,   0},
+    {PitchBendDownRange,         -11,   4, -11},
+    {PedalFunction,                0,   8,   0},
+    {KeySwitchReduce,              0,   4,   0},
+    {WheelsOnPressedKeys,          0,   1,   0},
+    {SlideOverCapo,                0,   2,   0},
+    {VeloUp,                       1, 127, 100},
+    {VeloDown,                     1, 127,  30},
+    {WahController,                0, 127,  11},
+    {FeedbackerInterval,           0,   5,   0},
+    {SlideTime,                   40, 200,  80},
+    {PatternMode,                  0,   1,   0},
+    {PatternFromTrack,             0,   1,   0},
+    {FxNoticesSuspended,           0,   1,   0},
 };
+
+// One row per parameter, in ascending order, each default inside its range.
+constexpr bool RangesWellFormed() {
+    int last = -1;
+    for (const RangeRow& r : kRanges) {
+        if (r.par <= last || r.par >= static_cast<int>(rncParCount) || r.minimum > r.maximum || r.defaultValue < r.minimum ||
+            r.defaultValue > r.maximum)
+            return false;
+        last = r.par;
+    }
+    return true;
+}
+static_assert(RangesWellFormed(), "parameter range table");
 } // namespace
 
 SubstituteRnC::Range SubstituteRnC::ParameterRange(int par) {
     for (const auto& r : kRanges)
-        if (r.id == par)
+        if (r.par == par)
             return {r.minimum, r.maximum, r.defaultValue};
     return {0, 127, 0};
 }

@@ -8,31 +8,55 @@ namespace Corvell {
 
 // ---- live proxies, to refuse attach cycles ----------------------------------
 namespace {
-std::mutex& LiveMutex() {
-    static std::mutex m;
-    return m;
+Lock& LiveLock() {
+    static Lock lock;
+    return lock;
 }
 std::set<const IRnC*>& LiveProxies() {
     static std::set<const IRnC*> s;
     return s;
 }
+
+// ---- notices for the window's thread ------------------------------------------
+
+// A notice on its way to the window's thread. It belongs to one attach of
+// one proxy: dropped when the proxy died or attached again since it was sent.
+template <class F>
+struct NoticeCall : CountedObject<Delegate> {
+    NoticeCall(Ref<Liveness> p, uint32_t g, F f) : proxy(std::move(p)), generation(g), deliver(std::move(f)) {}
+    void Invoke() override {
+        auto* p = static_cast<CVRnC*>(proxy->Target());
+        if (p && p->Generation() == generation)
+            deliver(*p);
+    }
+    Ref<Liveness> proxy;
+    uint32_t generation;
+    F deliver;
+};
+
+template <class F>
+Ref<Delegate> MakeNoticeCall(const Ref<Liveness>& proxy, uint32_t generation, F deliver) {
+    return Ref<Delegate>(new NoticeCall<F>(proxy, generation, std::move(deliver)));
+}
 } // namespace
 
 // One preset bank's listeners. Registered with the engine as a single
 // listener; notices from the engine reach the listeners on the window's
-// thread.
+// thread, unless the proxy attached again or died in between.
 class CVRnC::PresetGroup : public CountedObject<IRnC::PresetListener> {
 public:
-    explicit PresetGroup(CVProxySite* site) : m_site(site) {}
+    // The engine calls a group only while it is registered, and the owner
+    // withdraws it from the engine before it dies.
+    explicit PresetGroup(CVRnC* owner) : m_owner(owner) {}
 
     void Add(IRnC::PresetListener* l) {
-        std::lock_guard<std::mutex> g(m_mutex);
+        LockGuard g(m_lock);
         m_listeners.emplace_back(l);
     }
     void Remove(IRnC::PresetListener* l) {
         Ref<IRnC::PresetListener> victim;
         {
-            std::lock_guard<std::mutex> g(m_mutex);
+            LockGuard g(m_lock);
             auto it = std::find_if(m_listeners.begin(), m_listeners.end(),
                                    [l](const Ref<IRnC::PresetListener>& r) { return r.Get() == l; });
             if (it == m_listeners.end())
@@ -42,37 +66,37 @@ public:
         }
     }
 
-    void OnPresetChanged() override { Forward(&PresetGroup::NotifyChanged); }
-    void OnPresetListChanged() override { Forward(&PresetGroup::NotifyListChanged); }
+    void OnPresetChanged() override { Forward(false); }
+    void OnPresetListChanged() override { Forward(true); }
 
-    void NotifyChanged(int) {
+    void NotifyChanged() {
         for (auto& l : Snapshot())
             l->OnPresetChanged();
     }
-    void NotifyListChanged(int) {
+    void NotifyListChanged() {
         for (auto& l : Snapshot())
             l->OnPresetListChanged();
     }
 
 private:
-    void Forward(void (PresetGroup::*fn)(int)) {
+    void Forward(bool listChanged) {
         // The group stays alive until the posted call has run.
         Ref<PresetGroup> self(this);
-        m_site->RunOnUiThread(Ref<Delegate>(new Call(self, fn)));
+        m_owner->m_site->RunOnUiThread(
+            MakeNoticeCall(m_owner->m_alive, m_owner->Generation(), [self, listChanged](CVRnC&) {
+                if (listChanged)
+                    self->NotifyListChanged();
+                else
+                    self->NotifyChanged();
+            }));
     }
-    struct Call : CountedObject<Delegate> {
-        Call(Ref<PresetGroup> g, void (PresetGroup::*f)(int)) : group(std::move(g)), fn(f) {}
-        void Invoke() override { ((*group).*fn)(0); }
-        Ref<PresetGroup> group;
-        void (PresetGroup::*fn)(int);
-    };
     std::vector<Ref<IRnC::PresetListener>> Snapshot() {
-        std::lock_guard<std::mutex> g(m_mutex);
+        LockGuard g(m_lock);
         return m_listeners;
     }
 
-    CVProxySite* m_site;
-    std::mutex m_mutex;
+    CVRnC* const m_owner;
+    Lock m_lock;
     std::vector<Ref<IRnC::PresetListener>> m_listeners;
 };
 
@@ -83,14 +107,14 @@ CVRnC::CVRnC(CVProxySite* site)
     m_playbackReceiver.owner = this;
     m_fxReceiver.owner = this;
     m_messageReceiver.owner = this;
-    std::lock_guard<std::mutex> g(LiveMutex());
+    LockGuard g(LiveLock());
     LiveProxies().insert(this);
 }
 
 CVRnC::~CVRnC() {
     m_alive->Clear();
     {
-        std::lock_guard<std::mutex> g(LiveMutex());
+        LockGuard g(LiveLock());
         LiveProxies().erase(this);
     }
     DetachFromEngine();
@@ -100,7 +124,7 @@ CVRnC::~CVRnC() {
 }
 
 std::vector<std::pair<int, Ref<CVRnC::PresetGroup>>> CVRnC::Groups() {
-    std::lock_guard<std::mutex> g(m_groupsMutex);
+    LockGuard g(m_groupsLock);
     return {m_groups.begin(), m_groups.end()};
 }
 
@@ -117,7 +141,7 @@ void CVRnC::DetachFromEngine() {
         old->RemovePresetListener(bank, group.Get());
     bool hadCallback;
     {
-        std::lock_guard<std::mutex> g(m_outputMutex);
+        LockGuard g(m_outputLock);
         hadCallback = m_outputCallback != nullptr;
     }
     if (hadCallback)
@@ -127,7 +151,7 @@ void CVRnC::DetachFromEngine() {
 bool CVRnC::Attach(IRnC* engine) {
     if (engine) {
         // Follow the chain of our own proxies; reaching this one is a cycle.
-        std::lock_guard<std::mutex> g(LiveMutex());
+        LockGuard g(LiveLock());
         const IRnC* p = engine;
         for (int depth = 0; p; ++depth) {
             if (p == this || depth > 1000)
@@ -150,7 +174,7 @@ bool CVRnC::Attach(IRnC* engine) {
             engine->AddPresetListener(bank, group.Get());
         bool hasCallback;
         {
-            std::lock_guard<std::mutex> g(m_outputMutex);
+            LockGuard g(m_outputLock);
             hasCallback = m_outputCallback != nullptr;
         }
         if (hasCallback)
@@ -158,8 +182,8 @@ bool CVRnC::Attach(IRnC* engine) {
         m_fxReceiver.Invoke({IRnC::kFxAll, false, true});
     }
     m_site->OnRnCReset();
-    for (auto& [bank, group] : Groups())
-        group->NotifyListChanged(bank);
+    for (auto& entry : Groups())
+        entry.second->NotifyListChanged();
     return true;
 }
 
@@ -175,25 +199,11 @@ void CVRnC::PlaybackReceiver::Invoke(SPlaybackEvent e) {
         owner->m_playbackListeners.Invoke(e);
 }
 
-namespace {
-// Carries an effect notice to the window's thread.
-struct FxCall : CountedObject<Delegate> {
-    FxCall(Ref<Liveness> p, uint32_t g, IRnC::FxListenerArgs a) : proxy(std::move(p)), generation(g), args(a) {}
-    void Invoke() override {
-        auto* p = static_cast<CVRnC*>(proxy->Target());
-        if (p && p->Generation() == generation)
-            p->DeliverFx(args);
-    }
-    Ref<Liveness> proxy;
-    uint32_t generation;
-    IRnC::FxListenerArgs args;
-};
-} // namespace
-
 void CVRnC::FxReceiver::Invoke(FxListenerArgs args) {
     if (owner->m_fxMute.load())
         return;
-    owner->m_site->RunOnUiThread(Ref<Delegate>(new FxCall(owner->m_alive, owner->Generation(), args)));
+    owner->m_site->RunOnUiThread(
+        MakeNoticeCall(owner->m_alive, owner->Generation(), [args](CVRnC& p) { p.DeliverFx(args); }));
 }
 
 void CVRnC::DeliverFx(FxListenerArgs args) {
@@ -232,10 +242,10 @@ void CVRnC::AddPresetListener(int bank, PresetListener* l) {
     Ref<PresetGroup> group;
     bool created = false;
     {
-        std::lock_guard<std::mutex> g(m_groupsMutex);
+        LockGuard g(m_groupsLock);
         auto& slot = m_groups[bank];
         if (!slot) {
-            slot = new PresetGroup(m_site);
+            slot = new PresetGroup(this);
             created = true;
         }
         group = slot;
@@ -249,7 +259,7 @@ void CVRnC::AddPresetListener(int bank, PresetListener* l) {
 void CVRnC::RemovePresetListener(int bank, PresetListener* l) {
     Ref<PresetGroup> group;
     {
-        std::lock_guard<std::mutex> g(m_groupsMutex);
+        LockGuard g(m_groupsLock);
         auto it = m_groups.find(bank);
         if (it == m_groups.end())
             return;
@@ -375,7 +385,7 @@ void CVRnC::OutputTrampoline(void* context, int flag, const int* data) {
     void* ctx;
     OutputSettingCallback cb;
     {
-        std::lock_guard<std::mutex> g(self->m_outputMutex);
+        LockGuard g(self->m_outputLock);
         ctx = self->m_outputContext;
         cb = self->m_outputCallback;
     }
@@ -385,7 +395,7 @@ void CVRnC::OutputTrampoline(void* context, int flag, const int* data) {
 
 void CVRnC::SetOutputSettingCallback(void* context, OutputSettingCallback callback) {
     {
-        std::lock_guard<std::mutex> g(m_outputMutex);
+        LockGuard g(m_outputLock);
         m_outputContext = callback ? context : nullptr;
         m_outputCallback = callback;
     }

@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <map>
-#include <mutex>
 #include <vector>
 
 namespace Corvell {
@@ -144,10 +143,12 @@ private:
     Ref<MulticastDelegate> m_resetListeners;
     MulticastDelegate1<FxListenerArgs> m_fxListeners;
     MulticastDelegate1<SPlaybackEvent> m_playbackListeners;
+    // Every lock of the proxy is the core's recursive Lock: a playback
+    // listener may add or remove playback listeners from inside its call.
     Lock m_playbackLock;
     MulticastDelegate1<const char*> m_messageListeners;
 
-    std::mutex m_groupsMutex;
+    Lock m_groupsLock;
     std::map<int, Ref<PresetGroup>> m_groups;
 
     std::atomic<bool> m_fxMute{false};
@@ -156,7 +157,7 @@ private:
 
     // The owner's output-settings callback; the engine only ever sees our
     // trampoline, withdrawn on detach, so it never calls a dead owner.
-    std::mutex m_outputMutex;
+    Lock m_outputLock;
     void* m_outputContext = nullptr;
     OutputSettingCallback m_outputCallback = nullptr;
 };

@@ -244,23 +244,107 @@ TEST_F(Proxy, NoticesFromAnEngineThreadWaitForTheUiThread) {
 
 TEST_F(Proxy, QueuedCallsOfADestroyedProxyDoNothing) {
     auto fx = Ref<Collector<IRnC::FxListenerArgs>>(new Collector<IRnC::FxListenerArgs>);
+    auto values = Ref<Collector<ERnCPars>>(new Collector<ERnCPars>);
+    auto presets = Ref<PresetCounter>(new PresetCounter);
+    size_t fxBefore = 0;
+    int listsBefore = 0;
     {
         RecordingSite otherSite(&ui);
         auto* p = new CVRnC(&otherSite);
         otherSite.SetRnC(p);
         p->AddFxListener(fx.Get());
+        p->AddParameterListener(values.Get());
+        p->AddPresetListener(1, presets.Get());
         SubstituteHost worker(Notifier::Mode::Worker);
         p->Attach(static_cast<IRnC*>(worker.GetInterface("IRnC")));
         std::thread t([&] {
             worker.RnC().SetFxOn(1, true);
             worker.RnC().SetParameter(rncCapo, 2);
+            worker.RnC().SavePreset(1, "A");
         });
         t.join();
         worker.Notices().Flush();
+        fxBefore = fx->Seen().size();
+        listsBefore = presets->listChanged;
         delete p;
     }
-    ui.RunPosted(); // would touch freed memory under ASan if calls kept raw pointers
-    SUCCEED();
+    // Would touch freed memory under ASan if calls kept raw pointers.
+    EXPECT_EQ(3u, ui.RunPosted()) << "an effect, a parameter and a preset notice were queued";
+    EXPECT_EQ(fxBefore, fx->Seen().size());
+    EXPECT_TRUE(values->Seen().empty());
+    EXPECT_EQ(listsBefore, presets->listChanged);
+    EXPECT_EQ(0, presets->changed);
+}
+
+// Notices the engine sent from its own thread wait for the window. Whatever
+// happens to the attachment before they run decides whether they still count.
+TEST(ProxyAttach, NoticesQueuedBeforeADetachOrReattachAreDropped) {
+    enum class Then { StayAttached, Detach, ReattachSameEngine, AttachAnotherEngine };
+    const struct Case {
+        const char* name;
+        Then then;
+    } cases[] = {
+        {"stay attached", Then::StayAttached},
+        {"detach", Then::Detach},
+        {"re-attach to the same engine", Then::ReattachSameEngine},
+        {"attach another engine", Then::AttachAnotherEngine},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SubstituteHost host, other;
+        auto* engine = static_cast<IRnC*>(host.GetInterface("IRnC"));
+        ManualUiThread ui;
+        RecordingSite site(&ui);
+        CVRnC rnc(&site);
+        site.SetRnC(&rnc);
+        auto values = Ref<Collector<ERnCPars>>(new Collector<ERnCPars>);
+        auto resets = Ref<Counter>(new Counter);
+        auto fx = Ref<Collector<IRnC::FxListenerArgs>>(new Collector<IRnC::FxListenerArgs>);
+        auto presets = Ref<PresetCounter>(new PresetCounter);
+        rnc.AddParameterListener(values.Get());
+        rnc.AddResetListener(resets.Get());
+        rnc.AddFxListener(fx.Get());
+        rnc.AddPresetListener(1, presets.Get());
+        ASSERT_TRUE(rnc.Attach(engine));
+
+        // The engine's notices come on this other thread, so each one is
+        // queued for the window.
+        std::thread t([&] {
+            host.RnC().SetParameter(rncCapo, 5); // parameter
+            host.RnC().SetFxOn(4, true);         // effect
+            host.RnC().SavePreset(1, "A");       // preset list changed
+            host.RnC().LoadPreset(1, "A");       // effect reload, preset changed
+            host.RnC().ResetToDefaults();        // reset, effect reload
+        });
+        t.join();
+
+        switch (c.then) {
+        case Then::StayAttached:
+            break;
+        case Then::Detach:
+            ASSERT_TRUE(rnc.Attach(nullptr));
+            break;
+        case Then::ReattachSameEngine:
+            ASSERT_TRUE(rnc.Attach(engine));
+            break;
+        case Then::AttachAnotherEngine:
+            ASSERT_TRUE(rnc.Attach(static_cast<IRnC*>(other.GetInterface("IRnC"))));
+            break;
+        }
+        // What the attach itself tells the listeners arrives at once.
+        const size_t valuesBefore = values->Seen().size(), fxBefore = fx->Seen().size();
+        const int resetsBefore = resets->count, changedBefore = presets->changed,
+                  listsBefore = presets->listChanged;
+
+        EXPECT_EQ(7u, ui.RunPosted()) << "every notice was queued and its call ran";
+        const bool arrive = c.then == Then::StayAttached;
+        EXPECT_EQ(valuesBefore + (arrive ? 1 : 0), values->Seen().size());
+        EXPECT_EQ(fxBefore + (arrive ? 3 : 0), fx->Seen().size());
+        EXPECT_EQ(resetsBefore + (arrive ? 1 : 0), resets->count);
+        EXPECT_EQ(changedBefore + (arrive ? 1 : 0), presets->changed);
+        EXPECT_EQ(listsBefore + (arrive ? 1 : 0), presets->listChanged);
+        rnc.Attach(nullptr);
+    }
 }
 
 } // namespace

@@ -377,101 +377,120 @@ bool RootPane::KeepsPointer(Pane* q, Point client) const {
     return true;
 }
 
+Pane* RootPane::ChildUnder(Pane* p, Point client) const {
+    for (int32_t i = p->GetChildCount(); i-- > 0;) {
+        Pane* c = p->GetChild(i);
+        if (Reachable(c) && c->Contains(ToLocal(c, client)))
+            return c;
+    }
+    return nullptr;
+}
+
 void RootPane::Deliver(PaneEvent& e, Pane* p) { e.Dispatch(p); }
 
 void RootPane::RouteMouseEvent(MouseEvent& e) {
-    PaneGuard self(this);
     const Point client{e.x, e.y};
-
-    if (HasCapture() && m_mousePane) {
-        Pane* mp = m_mousePane;
-        const Point local = ToLocal(mp, client);
-        const bool inside = mp->Contains(local) && Reachable(mp);
-        if (m_insideCaptured != inside) {
-            m_insideCaptured = inside;
-            MouseEvent crossing(e);
-            crossing.type = inside ? kMouseEnter : kMouseLeave;
-            crossing.x = local.x;
-            crossing.y = local.y;
-            Deliver(crossing, mp);
-            if (!self.IsAlive())
-                return;
-        }
-    } else {
-        for (int pass = 0; pass < kMaxHoverPasses; ++pass) {
-            const uint32_t epoch = m_treeEpoch;
-            bool changed = false;
-
-            // Up the old chain: every pane that lost the pointer hears so, innermost first.
-            for (Pane* q = m_mousePane; q && !changed;) {
-                Pane* parent = q->GetParent();
-                if (!KeepsPointer(q, client)) {
-                    while (Pane* mp = m_mousePane) {
-                        m_mousePane = mp->GetParent();
-                        const Point local = ToLocal(mp, client);
-                        MouseEvent leave(kMouseLeave, local.x, local.y, 0, e.modifiers);
-                        Deliver(leave, mp);
-                        if (!self.IsAlive())
-                            return;
-                        if (m_treeEpoch != epoch) {
-                            changed = true;
-                            break;
-                        }
-                        if (mp == q)
-                            break;
-                    }
-                }
-                q = parent;
-            }
-            if (changed)
-                continue;
-
-            // Down from there: the topmost reachable child under the pointer, level by level.
-            if (!m_mousePane && e.type != kMouseLeave)
-                m_mousePane = this;
-            while (m_mousePane && m_mousePane->GetChildCount() > 0) {
-                Pane* cur = m_mousePane;
-                Pane* next = nullptr;
-                for (int32_t i = cur->GetChildCount(); i-- > 0;) {
-                    Pane* c = cur->GetChild(i);
-                    if (Reachable(c) && c->Contains(ToLocal(c, client))) {
-                        next = c;
-                        break;
-                    }
-                }
-                if (!next)
-                    break;
-                m_mousePane = next;
-                const Point local = ToLocal(next, client);
-                MouseEvent enter(e);
-                enter.type = kMouseEnter;
-                enter.x = local.x;
-                enter.y = local.y;
-                Deliver(enter, next);
-                if (!self.IsAlive())
-                    return;
-                if (m_treeEpoch != epoch) {
-                    changed = true;
-                    break;
-                }
-            }
-            if (!changed)
-                break;
-        }
-    }
-
-    if (!m_mousePane)
+    const bool alive = HasCapture() && m_mousePane ? CrossCaptured(e, client) : CrossHover(e, client);
+    if (!alive || !m_mousePane)
         return;
-    if (e.type == kMouseDown && e.buttons != 0) {
-        CaptureMouse();
-        if (!self.IsAlive())
-            return;
-    } else if (e.type == kMouseUp && e.buttons == 0) {
-        ReleaseCapture();
-        if (!self.IsAlive())
-            return;
+    if (!FollowPressWithCapture(e))
+        return;
+    DeliverToMousePane(e, client);
+}
+
+bool RootPane::CrossCaptured(const MouseEvent& e, Point client) {
+    Pane* mp = m_mousePane;
+    const Point local = ToLocal(mp, client);
+    const bool inside = mp->Contains(local) && Reachable(mp);
+    if (m_insideCaptured == inside)
+        return true;
+    m_insideCaptured = inside;
+    MouseEvent crossing(e);
+    crossing.type = inside ? kMouseEnter : kMouseLeave;
+    crossing.x = local.x;
+    crossing.y = local.y;
+    PaneGuard self(this);
+    Deliver(crossing, mp);
+    return self.IsAlive();
+}
+
+bool RootPane::CrossHover(const MouseEvent& e, Point client) {
+    for (int pass = 0; pass < kMaxHoverPasses; ++pass) {
+        const uint32_t epoch = m_treeEpoch;
+        HoverWalk walk = LeaveLostPanes(e, client, epoch);
+        if (walk == HoverWalk::kSettled)
+            walk = EnterPanesUnder(e, client, epoch);
+        if (walk == HoverWalk::kRootGone)
+            return false;
+        if (walk == HoverWalk::kSettled)
+            break;
     }
-    Pane* target = m_mousePane; // taking the focus above may have changed it
+    return true;
+}
+
+RootPane::HoverWalk RootPane::LeaveLostPanes(const MouseEvent& e, Point client, uint32_t epoch) {
+    // Up the old chain: every pane that lost the pointer hears so, innermost first.
+    PaneGuard self(this);
+    for (Pane* q = m_mousePane; q;) {
+        Pane* parent = q->GetParent();
+        if (!KeepsPointer(q, client)) {
+            while (Pane* mp = m_mousePane) {
+                m_mousePane = mp->GetParent();
+                const Point local = ToLocal(mp, client);
+                MouseEvent leave(kMouseLeave, local.x, local.y, 0, e.modifiers);
+                Deliver(leave, mp);
+                if (!self.IsAlive())
+                    return HoverWalk::kRootGone;
+                if (m_treeEpoch != epoch)
+                    return HoverWalk::kTreeChanged;
+                if (mp == q)
+                    break;
+            }
+        }
+        q = parent;
+    }
+    return HoverWalk::kSettled;
+}
+
+RootPane::HoverWalk RootPane::EnterPanesUnder(const MouseEvent& e, Point client, uint32_t epoch) {
+    // Down from where the pointer is still kept: the topmost reachable child
+    // under it, level by level.
+    PaneGuard self(this);
+    if (!m_mousePane && e.type != kMouseLeave)
+        m_mousePane = this;
+    while (m_mousePane && m_mousePane->GetChildCount() > 0) {
+        Pane* next = ChildUnder(m_mousePane, client);
+        if (!next)
+            break;
+        m_mousePane = next;
+        const Point local = ToLocal(next, client);
+        MouseEvent enter(e);
+        enter.type = kMouseEnter;
+        enter.x = local.x;
+        enter.y = local.y;
+        Deliver(enter, next);
+        if (!self.IsAlive())
+            return HoverWalk::kRootGone;
+        if (m_treeEpoch != epoch)
+            return HoverWalk::kTreeChanged;
+    }
+    return HoverWalk::kSettled;
+}
+
+bool RootPane::FollowPressWithCapture(const MouseEvent& e) {
+    PaneGuard self(this);
+    if (e.type == kMouseDown && e.buttons != 0)
+        CaptureMouse();
+    else if (e.type == kMouseUp && e.buttons == 0)
+        ReleaseCapture();
+    return self.IsAlive();
+}
+
+void RootPane::DeliverToMousePane(MouseEvent& e, Point client) {
+    // Read here, after the capture step: taking the capture takes the
+    // keyboard focus too, and a focus handler may have taken the pane out
+    // of the tree, which forgets it.
+    Pane* target = m_mousePane;
     if (!target)
         return;
     const Point local = ToLocal(target, client);

@@ -170,12 +170,32 @@ private:
         uint32_t time = 0;
         Point screen;
     };
+    // How far one walk of the hover chain got.
+    enum class HoverWalk { kSettled, kTreeChanged, kRootGone };
 
     Point ToLocal(const Pane* p, Point client) const;
     bool KeepsPointer(Pane* q, Point client) const;
     // Enabled and visible with an effectively enabled parent chain.
     static bool Reachable(const Pane* p);
+    // The topmost reachable child of p under the pointer, or null.
+    Pane* ChildUnder(Pane* p, Point client) const;
     void Deliver(PaneEvent& e, Pane* p);
+
+    // The steps of RouteMouseEvent. The crossing and capture steps return
+    // false when a handler deleted the root.
+    // Crossing, under capture: the pressed pane hears the pointer leave and
+    // come back.
+    bool CrossCaptured(const MouseEvent& e, Point client);
+    // Crossing, without capture: the hover chain follows the pointer,
+    // walked again while handlers change the tree.
+    bool CrossHover(const MouseEvent& e, Point client);
+    HoverWalk LeaveLostPanes(const MouseEvent& e, Point client, uint32_t epoch);
+    HoverWalk EnterPanesUnder(const MouseEvent& e, Point client, uint32_t epoch);
+    // Capture: a press takes it, the release of the last button gives it back.
+    bool FollowPressWithCapture(const MouseEvent& e);
+    // Delivery: the event in the local coordinates of the pane under the pointer.
+    void DeliverToMousePane(MouseEvent& e, Point client);
+
     void CheckPointerInside(const PointerInput& in);
     void RouteSynthetic(int32_t type, const PointerInput& in);
     void DeliverKey(int32_t type, int32_t key);

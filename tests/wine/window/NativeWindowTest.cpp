@@ -15,7 +15,19 @@ namespace Corvell {
 namespace {
 
 using Test::EventLog;
+using Test::LoggedEvent;
 using Test::LoggingPane;
+
+// The last logged event of a kind; a failure when there is none.
+const LoggedEvent& Last(const EventLog& log, int32_t type) {
+    for (size_t i = log.events.size(); i-- > 0;) {
+        if (log.events[i].type == type)
+            return log.events[i];
+    }
+    ADD_FAILURE() << "no event of type " << type;
+    static const LoggedEvent none;
+    return none;
+}
 
 HWND MakeParent() { return WineTest::MakeTopLevel(420, 340); }
 
@@ -102,6 +114,37 @@ TEST_F(Window, SyntheticClickReachesThePaneUnderThePointer) {
     EXPECT_EQ(std::string::npos, text.find("a Mouse")) << text;
     ASSERT_FALSE(log.events.empty());
     EXPECT_EQ(50, log.events.back().x) << "local coordinates of b";
+}
+
+TEST_F(Window, KeyStateBitsBecomeTheNamedModifiersAndHeldButtons) {
+    struct Case {
+        WPARAM keys;
+        uint32_t modifiers;
+        int32_t held;
+    };
+    const Case cases[] = {
+        {0, 0, 0},
+        {MK_SHIFT, kModShift, 0},
+        {MK_CONTROL, kModControl, 0},
+        {MK_SHIFT | MK_CONTROL | MK_LBUTTON, kModShift | kModControl, kHeldLeft},
+        {MK_RBUTTON, 0, kHeldRight},
+        {MK_MBUTTON | MK_CONTROL, kModControl, kHeldMiddle},
+    };
+    auto* a = new LoggingPane(log, "a");
+    a->Create(root, Rect{0, 0, 400, 300});
+    HWND hwnd = root->Hwnd();
+    for (const Case& c : cases) {
+        log.Clear();
+        SendMessageA(hwnd, WM_MOUSEMOVE, c.keys, MAKELPARAM(20, 20));
+        SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(c.keys, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(5, 5));
+        ASSERT_EQ("a MouseMove, a MouseWheel", log.Text({kMouseMove, kMouseWheel})) << c.keys;
+        const LoggedEvent& move = Last(log, kMouseMove);
+        const LoggedEvent& wheel = Last(log, kMouseWheel);
+        EXPECT_EQ(c.modifiers, move.modifiers) << c.keys;
+        EXPECT_EQ(c.held, move.buttons) << c.keys;
+        EXPECT_EQ(c.modifiers, wheel.modifiers) << c.keys;
+        EXPECT_EQ(1, wheel.wheel) << c.keys;
+    }
 }
 
 TEST_F(Window, LosingTheCaptureEndsThePress) {

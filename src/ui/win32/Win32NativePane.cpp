@@ -326,6 +326,8 @@ LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             HandleCaptureLost();
         return 0;
     case WM_CANCELMODE:
+        // Ends the press here, without waiting for the capture change that
+        // DefWindowProc's release of the capture brings.
         HandleCaptureLost();
         break;
     case WM_SIZE:

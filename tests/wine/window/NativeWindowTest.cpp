@@ -185,22 +185,57 @@ TEST_F(Window, KeyStateBitsBecomeTheNamedModifiersAndHeldButtons) {
     }
 }
 
-TEST_F(Window, LosingTheCaptureEndsThePress) {
+// A button-down whose button-up never comes: whatever takes the capture
+// away ends the press, once, and gives the capture up.
+TEST_F(Window, APressEndsWhenTheCaptureIsTakenOrModesAreCancelled) {
+    struct Case {
+        const char* what;
+        void (*end)(HWND window, HWND parent);
+        void (*restore)(HWND window);
+    };
+    const Case cases[] = {
+        {"another window takes the capture", [](HWND, HWND other) { SetCapture(other); },
+         [](HWND) { ReleaseCapture(); }},
+        {"the system cancels modes", [](HWND w, HWND) { SendMessageA(w, WM_CANCELMODE, 0, 0); }, [](HWND) {}},
+        {"the window is disabled", [](HWND w, HWND) { EnableWindow(w, FALSE); },
+         [](HWND w) { EnableWindow(w, TRUE); }},
+    };
     auto* a = new LoggingPane(log, "a");
     a->Create(root, Rect{0, 0, 400, 300});
     HWND hwnd = root->Hwnd();
-    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    EXPECT_EQ(hwnd, GetCapture()) << "a press takes the capture";
-    log.Clear();
-    SetCapture(parent); // another window takes it
-    RunQueued();
-    const auto& ev = log.events;
-    ASSERT_FALSE(ev.empty());
-    EXPECT_EQ(kMouseUp, ev.back().type);
-    EXPECT_EQ(0, ev.back().button);
-    EXPECT_EQ(0, ev.back().buttons);
-    ReleaseCapture();
+    const std::vector<int32_t> kinds{kMouseDown, kMouseUp, kMouseMove, kMouseDrag};
+    auto check = [&](const Case& c) {
+        SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        ASSERT_EQ(hwnd, GetCapture()) << "a press takes the capture";
+        log.Clear();
+        c.end(hwnd, parent);
+        RunQueued();
+        EXPECT_NE(hwnd, GetCapture());
+        ASSERT_EQ("a MouseUp", log.Text(kinds));
+        const LoggedEvent& up = Last(log, kMouseUp);
+        EXPECT_EQ(kButtonNone, up.button);
+        EXPECT_EQ(0, up.buttons);
+        EXPECT_EQ(10, up.x);
+
+        // The press is over: moves are plain moves, and the late button-up
+        // is a plain one.
+        log.Clear();
+        SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(12, 12));
+        SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+        EXPECT_EQ("a MouseMove, a MouseUp", log.Text(kinds));
+        EXPECT_EQ(kButtonLeft, Last(log, kMouseUp).button);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        check(c);
+        c.restore(hwnd);
+        // Whatever a failed case left behind must not spill into the next.
+        if (GetCapture())
+            ReleaseCapture();
+        SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+        RunQueued();
+    }
 }
 
 TEST_F(Window, TimersFireOnTheWindowAndStopWhenRemoved) {

@@ -14,15 +14,6 @@ constexpr int32_t kWheelNotch = 120;
 // A pane entered or left by a handler during routing restarts the hover
 // walk; this bounds the restarts.
 constexpr int kMaxHoverPasses = 8;
-
-bool InvokeFenced(Delegate* d) {
-    try {
-        d->Invoke();
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
 } // namespace
 
 RootPane::RootPane() = default;
@@ -34,7 +25,7 @@ RootPane::~RootPane() {
         OnDestroy();
     RemoveAllChildren();
     m_current = m_mostRecent = m_requested = m_mousePane = nullptr;
-    ReleaseQueues();
+    m_timers.Release();
 }
 
 // ---- Pane operations ---------------------------------------------------------
@@ -49,7 +40,7 @@ void RootPane::Close() {
     if (Pane* parent = GetParent())
         parent->RemoveChild(this);
     NativeDestroyWindow();
-    ReleaseQueues();
+    m_timers.Release();
 }
 
 bool RootPane::IsFocused(Pane* p) { return p && p == m_current; }
@@ -83,66 +74,12 @@ void RootPane::ResetPointerState() {
 void RootPane::AddTimer(Ref<Delegate> d, int32_t milliseconds) { RegisterTimer(nullptr, std::move(d), milliseconds); }
 
 void RootPane::RegisterTimer(Pane* owner, Ref<Delegate> d, int32_t milliseconds) {
-    if (!d)
-        return;
-    LockGuard g(m_queueLock);
-    TimerEntry e{++m_nextTimerId, std::move(d), milliseconds, owner, false};
-    if (e.id == 0) // identifiers are never 0 (the platform's "no timer")
-        e.id = ++m_nextTimerId;
-    if (GetNativeWindow()) {
-        // A platform timer belongs to the window's thread: from elsewhere,
-        // the wake-up starts it.
-        if (IsUiThread())
-            e.started = NativeStartTimer(e.id, milliseconds);
-        else if (!m_wakePending)
-            m_wakePending = NativePostWakeUp();
-    }
-    m_timers.push_back(std::move(e));
+    m_timers.Add(owner, std::move(d), milliseconds);
 }
 
-void RootPane::RemoveTimer(Delegate* d) {
-    if (!d)
-        return;
-    std::vector<Ref<Delegate>> released; // outside the lock: a destructor may come back here
-    LockGuard g(m_queueLock);
-    const bool window = GetNativeWindow() != nullptr;
-    bool matched = false;
-    for (size_t i = 0; i < m_timers.size();) {
-        TimerEntry& e = m_timers[i];
-        if (e.delegate.Get() == d || e.delegate->Equals(d)) {
-            if (e.started && window)
-                NativeStopTimer(e.id);
-            released.push_back(std::move(e.delegate));
-            m_timers.erase(m_timers.begin() + std::ptrdiff_t(i));
-            matched = true;
-        } else {
-            ++i;
-        }
-    }
-    if (matched)
-        return;
-    for (auto it = m_deferred.begin(); it != m_deferred.end();) {
-        if (it->call.Get() == d || it->call->Equals(d)) {
-            released.push_back(std::move(it->call));
-            it = m_deferred.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
+void RootPane::RemoveTimer(Delegate* d) { m_timers.Remove(d); }
 
-void RootPane::PostDeferred(Ref<Delegate> d) {
-    if (!d)
-        return;
-    LockGuard g(m_queueLock);
-    if (!GetNativeWindow())
-        return;
-    m_deferred.push_back(DeferredEntry{m_nextDeferredSeq++, std::move(d)});
-    // Announce while no announcement is on its way; a failed post leaves
-    // the flag clear, so the next call tries again.
-    if (!m_wakePending)
-        m_wakePending = NativePostWakeUp();
-}
+void RootPane::PostDeferred(Ref<Delegate> d) { m_timers.Post(std::move(d)); }
 
 void RootPane::RequestFocus(Pane* p) {
     // Only panes of this tree: the root must never hold a pane it will not
@@ -171,22 +108,7 @@ void RootPane::ForgetPane(Pane* removed, Pane* fallback) {
         m_mousePane = nullptr;
 
     // A pane out of the tree can no longer stop its timers.
-    {
-        std::vector<Ref<Delegate>> released;
-        LockGuard g(m_queueLock);
-        const bool window = GetNativeWindow() != nullptr;
-        for (size_t i = 0; i < m_timers.size();) {
-            TimerEntry& e = m_timers[i];
-            if (gone(e.owner)) {
-                if (e.started && window)
-                    NativeStopTimer(e.id);
-                released.push_back(std::move(e.delegate));
-                m_timers.erase(m_timers.begin() + std::ptrdiff_t(i));
-            } else {
-                ++i;
-            }
-        }
-    }
+    m_timers.RemoveOwnedWithin(removed);
 
     if (gone(m_current)) {
         m_current = nullptr;
@@ -305,25 +227,15 @@ void RootPane::DropFocus() { NativeDropFocus(); }
 void RootPane::NativeWindowCreated(int32_t width, int32_t height) {
     // The window is placed by the binding; inside it the tree starts at (0, 0).
     Create(nullptr, Rect{0, 0, width, height});
-    StartPendingTimers();
-    {
-        LockGuard g(m_queueLock);
-        if (!m_deferred.empty() && !m_wakePending)
-            m_wakePending = NativePostWakeUp();
-    }
+    m_timers.WindowCreated();
     OnWindowCreated();
 }
 
 void RootPane::NativeWindowDestroyed() {
     PaneGuard self(this);
-    std::deque<DeferredEntry> dropped;
-    {
-        LockGuard g(m_queueLock);
-        for (TimerEntry& e : m_timers)
-            e.started = false;
-        dropped.swap(m_deferred);
-        m_wakePending = false;
-    }
+    // The waiting calls go on return, when the root is no longer used:
+    // releasing one may delete it.
+    const std::vector<Ref<Delegate>> dropped = m_timers.WindowDestroyed();
     m_tracking = false;
     m_captureActive = false;
     if (!IsClosed())
@@ -377,101 +289,120 @@ bool RootPane::KeepsPointer(Pane* q, Point client) const {
     return true;
 }
 
+Pane* RootPane::ChildUnder(Pane* p, Point client) const {
+    for (int32_t i = p->GetChildCount(); i-- > 0;) {
+        Pane* c = p->GetChild(i);
+        if (Reachable(c) && c->Contains(ToLocal(c, client)))
+            return c;
+    }
+    return nullptr;
+}
+
 void RootPane::Deliver(PaneEvent& e, Pane* p) { e.Dispatch(p); }
 
 void RootPane::RouteMouseEvent(MouseEvent& e) {
-    PaneGuard self(this);
     const Point client{e.x, e.y};
-
-    if (HasCapture() && m_mousePane) {
-        Pane* mp = m_mousePane;
-        const Point local = ToLocal(mp, client);
-        const bool inside = mp->Contains(local) && Reachable(mp);
-        if (m_insideCaptured != inside) {
-            m_insideCaptured = inside;
-            MouseEvent crossing(e);
-            crossing.type = inside ? kMouseEnter : kMouseLeave;
-            crossing.x = local.x;
-            crossing.y = local.y;
-            Deliver(crossing, mp);
-            if (!self.IsAlive())
-                return;
-        }
-    } else {
-        for (int pass = 0; pass < kMaxHoverPasses; ++pass) {
-            const uint32_t epoch = m_treeEpoch;
-            bool changed = false;
-
-            // Up the old chain: every pane that lost the pointer hears so, innermost first.
-            for (Pane* q = m_mousePane; q && !changed;) {
-                Pane* parent = q->GetParent();
-                if (!KeepsPointer(q, client)) {
-                    while (Pane* mp = m_mousePane) {
-                        m_mousePane = mp->GetParent();
-                        const Point local = ToLocal(mp, client);
-                        MouseEvent leave(kMouseLeave, local.x, local.y, 0, e.modifiers);
-                        Deliver(leave, mp);
-                        if (!self.IsAlive())
-                            return;
-                        if (m_treeEpoch != epoch) {
-                            changed = true;
-                            break;
-                        }
-                        if (mp == q)
-                            break;
-                    }
-                }
-                q = parent;
-            }
-            if (changed)
-                continue;
-
-            // Down from there: the topmost reachable child under the pointer, level by level.
-            if (!m_mousePane && e.type != kMouseLeave)
-                m_mousePane = this;
-            while (m_mousePane && m_mousePane->GetChildCount() > 0) {
-                Pane* cur = m_mousePane;
-                Pane* next = nullptr;
-                for (int32_t i = cur->GetChildCount(); i-- > 0;) {
-                    Pane* c = cur->GetChild(i);
-                    if (Reachable(c) && c->Contains(ToLocal(c, client))) {
-                        next = c;
-                        break;
-                    }
-                }
-                if (!next)
-                    break;
-                m_mousePane = next;
-                const Point local = ToLocal(next, client);
-                MouseEvent enter(e);
-                enter.type = kMouseEnter;
-                enter.x = local.x;
-                enter.y = local.y;
-                Deliver(enter, next);
-                if (!self.IsAlive())
-                    return;
-                if (m_treeEpoch != epoch) {
-                    changed = true;
-                    break;
-                }
-            }
-            if (!changed)
-                break;
-        }
-    }
-
-    if (!m_mousePane)
+    const bool alive = HasCapture() && m_mousePane ? CrossCaptured(e, client) : CrossHover(e, client);
+    if (!alive || !m_mousePane)
         return;
-    if (e.type == kMouseDown && e.buttons != 0) {
-        CaptureMouse();
-        if (!self.IsAlive())
-            return;
-    } else if (e.type == kMouseUp && e.buttons == 0) {
-        ReleaseCapture();
-        if (!self.IsAlive())
-            return;
+    if (!FollowPressWithCapture(e))
+        return;
+    DeliverToMousePane(e, client);
+}
+
+bool RootPane::CrossCaptured(const MouseEvent& e, Point client) {
+    Pane* mp = m_mousePane;
+    const Point local = ToLocal(mp, client);
+    const bool inside = mp->Contains(local) && Reachable(mp);
+    if (m_insideCaptured == inside)
+        return true;
+    m_insideCaptured = inside;
+    MouseEvent crossing(e);
+    crossing.type = inside ? kMouseEnter : kMouseLeave;
+    crossing.x = local.x;
+    crossing.y = local.y;
+    PaneGuard self(this);
+    Deliver(crossing, mp);
+    return self.IsAlive();
+}
+
+bool RootPane::CrossHover(const MouseEvent& e, Point client) {
+    for (int pass = 0; pass < kMaxHoverPasses; ++pass) {
+        const uint32_t epoch = m_treeEpoch;
+        HoverWalk walk = LeaveLostPanes(e, client, epoch);
+        if (walk == HoverWalk::kSettled)
+            walk = EnterPanesUnder(e, client, epoch);
+        if (walk == HoverWalk::kRootGone)
+            return false;
+        if (walk == HoverWalk::kSettled)
+            break;
     }
-    Pane* target = m_mousePane; // taking the focus above may have changed it
+    return true;
+}
+
+RootPane::HoverWalk RootPane::LeaveLostPanes(const MouseEvent& e, Point client, uint32_t epoch) {
+    // Up the old chain: every pane that lost the pointer hears so, innermost first.
+    PaneGuard self(this);
+    for (Pane* q = m_mousePane; q;) {
+        Pane* parent = q->GetParent();
+        if (!KeepsPointer(q, client)) {
+            while (Pane* mp = m_mousePane) {
+                m_mousePane = mp->GetParent();
+                const Point local = ToLocal(mp, client);
+                MouseEvent leave(kMouseLeave, local.x, local.y, 0, e.modifiers);
+                Deliver(leave, mp);
+                if (!self.IsAlive())
+                    return HoverWalk::kRootGone;
+                if (m_treeEpoch != epoch)
+                    return HoverWalk::kTreeChanged;
+                if (mp == q)
+                    break;
+            }
+        }
+        q = parent;
+    }
+    return HoverWalk::kSettled;
+}
+
+RootPane::HoverWalk RootPane::EnterPanesUnder(const MouseEvent& e, Point client, uint32_t epoch) {
+    // Down from where the pointer is still kept: the topmost reachable child
+    // under it, level by level.
+    PaneGuard self(this);
+    if (!m_mousePane && e.type != kMouseLeave)
+        m_mousePane = this;
+    while (m_mousePane && m_mousePane->GetChildCount() > 0) {
+        Pane* next = ChildUnder(m_mousePane, client);
+        if (!next)
+            break;
+        m_mousePane = next;
+        const Point local = ToLocal(next, client);
+        MouseEvent enter(e);
+        enter.type = kMouseEnter;
+        enter.x = local.x;
+        enter.y = local.y;
+        Deliver(enter, next);
+        if (!self.IsAlive())
+            return HoverWalk::kRootGone;
+        if (m_treeEpoch != epoch)
+            return HoverWalk::kTreeChanged;
+    }
+    return HoverWalk::kSettled;
+}
+
+bool RootPane::FollowPressWithCapture(const MouseEvent& e) {
+    PaneGuard self(this);
+    if (e.type == kMouseDown && e.buttons != 0)
+        CaptureMouse();
+    else if (e.type == kMouseUp && e.buttons == 0)
+        ReleaseCapture();
+    return self.IsAlive();
+}
+
+void RootPane::DeliverToMousePane(MouseEvent& e, Point client) {
+    // Read here, after the capture step: taking the capture takes the
+    // keyboard focus too, and a focus handler may have taken the pane out
+    // of the tree, which forgets it.
+    Pane* target = m_mousePane;
     if (!target)
         return;
     const Point local = ToLocal(target, client);
@@ -630,87 +561,11 @@ void RootPane::WriteFocusSummary() {
 
 // ---- timers and deferred calls -------------------------------------------------------
 
-void RootPane::StartPendingTimers() {
-    LockGuard g(m_queueLock);
-    if (!GetNativeWindow())
-        return;
-    for (TimerEntry& e : m_timers) {
-        if (!e.started)
-            e.started = NativeStartTimer(e.id, e.period);
-    }
-}
-
-void RootPane::FireTimer(uintptr_t id) {
-    Ref<Delegate> d;
-    {
-        LockGuard g(m_queueLock);
-        for (const TimerEntry& e : m_timers) {
-            if (e.id == id) {
-                d = e.delegate;
-                break;
-            }
-        }
-    }
-    if (!d) {
-        // A tick already queued when the timer was stopped: nothing to call.
-        NativeStopTimer(id);
-        return;
-    }
-    InvokeFenced(d.Get());
-}
+void RootPane::FireTimer(uintptr_t id) { m_timers.Fire(id); }
 
 void RootPane::RunDeferred() {
     PaneGuard self(this);
-    StartPendingTimers();
-    uint64_t end;
-    {
-        LockGuard g(m_queueLock);
-        end = m_nextDeferredSeq;
-        m_wakePending = false;
-    }
-    // One at a time, so a call can still withdraw a later one of the same
-    // batch; calls posted meanwhile wait for their own wake-up.
-    for (;;) {
-        Ref<Delegate> call;
-        {
-            LockGuard g(m_queueLock);
-            if (m_deferred.empty() || m_deferred.front().seq >= end)
-                break;
-            call = std::move(m_deferred.front().call);
-            m_deferred.pop_front();
-        }
-        InvokeFenced(call.Get());
-        call.Reset();
-        if (!self.IsAlive())
-            return;
-    }
-}
-
-size_t RootPane::GetTimerCount() const {
-    LockGuard g(m_queueLock);
-    return m_timers.size();
-}
-
-size_t RootPane::GetDeferredCount() const {
-    LockGuard g(m_queueLock);
-    return m_deferred.size();
-}
-
-void RootPane::ReleaseQueues() {
-    std::vector<TimerEntry> timers;
-    std::deque<DeferredEntry> calls;
-    {
-        LockGuard g(m_queueLock);
-        timers.swap(m_timers);
-        calls.swap(m_deferred);
-        m_wakePending = false;
-        if (GetNativeWindow()) {
-            for (const TimerEntry& e : timers) {
-                if (e.started)
-                    NativeStopTimer(e.id);
-            }
-        }
-    }
+    m_timers.RunDeferred(self);
 }
 
 } // namespace Corvell

@@ -1,10 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <deque>
-#include <vector>
 
-#include "ui/core/Lock.h"
 #include "ui/Pane.h"
+#include "ui/RootTimers.h"
 
 namespace Corvell {
 
@@ -24,10 +22,11 @@ struct DoubleClickMetrics {
 };
 
 // The top of a pane tree, bound to one native window. It holds the
-// window-level state (focus, the pane under the pointer, capture, clicks,
-// timers, deferred calls) and all the logic above the platform; the
-// platform is reached only through the protected Native* seams below,
-// which a window binding implements by translation alone.
+// window-level state (focus, the pane under the pointer, capture, clicks)
+// and all the logic above the platform, and owns the timers and deferred
+// calls (RootTimers). The platform is reached only through the protected
+// Native* seams below, which a window binding implements by translation
+// alone.
 //
 // The binding calls the Handle*/Run*/Fire* entry points from its window
 // procedure, on the window's thread: creation -> NativeWindowCreated,
@@ -120,8 +119,8 @@ public:
     bool IsPointerInsideCaptured() const { return m_insideCaptured; }
     bool IsTrackingPointer() const { return m_tracking; }
     int32_t GetClickCount(int32_t button) const;
-    size_t GetTimerCount() const;
-    size_t GetDeferredCount() const;
+    size_t GetTimerCount() const { return m_timers.TimerCount(); }
+    size_t GetDeferredCount() const { return m_timers.DeferredCount(); }
 
 protected:
     // ---- platform seams: translation only, neutral by default ----
@@ -154,35 +153,54 @@ protected:
     void RegisterTimer(Pane* owner, Ref<Delegate> d, int32_t milliseconds) override;
 
 private:
-    struct TimerEntry {
-        uintptr_t id;
-        Ref<Delegate> delegate;
-        int32_t period;
-        Pane* owner; // the pane that asked; null when added at the root
-        bool started;
-    };
-    struct DeferredEntry {
-        uint64_t seq;
-        Ref<Delegate> call;
-    };
     struct ClickState {
         int32_t count = 0;
         uint32_t time = 0;
         Point screen;
     };
+    // Answers the timer queues through the platform seams above.
+    class TimerPlatform final : public RootTimers::Platform {
+    public:
+        explicit TimerPlatform(RootPane& root) : m_root(root) {}
+        bool HasWindow() override { return m_root.GetNativeWindow() != nullptr; }
+        bool OnWindowThread() override { return m_root.IsUiThread(); }
+        bool StartTimer(uintptr_t id, int32_t ms) override { return m_root.NativeStartTimer(id, ms); }
+        void StopTimer(uintptr_t id) override { m_root.NativeStopTimer(id); }
+        bool PostWakeUp() override { return m_root.NativePostWakeUp(); }
+
+    private:
+        RootPane& m_root;
+    };
+    // How far one walk of the hover chain got.
+    enum class HoverWalk { kSettled, kTreeChanged, kRootGone };
 
     Point ToLocal(const Pane* p, Point client) const;
     bool KeepsPointer(Pane* q, Point client) const;
     // Enabled and visible with an effectively enabled parent chain.
     static bool Reachable(const Pane* p);
+    // The topmost reachable child of p under the pointer, or null.
+    Pane* ChildUnder(Pane* p, Point client) const;
     void Deliver(PaneEvent& e, Pane* p);
+
+    // The steps of RouteMouseEvent. The crossing and capture steps return
+    // false when a handler deleted the root.
+    // Crossing, under capture: the pressed pane hears the pointer leave and
+    // come back.
+    bool CrossCaptured(const MouseEvent& e, Point client);
+    // Crossing, without capture: the hover chain follows the pointer,
+    // walked again while handlers change the tree.
+    bool CrossHover(const MouseEvent& e, Point client);
+    HoverWalk LeaveLostPanes(const MouseEvent& e, Point client, uint32_t epoch);
+    HoverWalk EnterPanesUnder(const MouseEvent& e, Point client, uint32_t epoch);
+    // Capture: a press takes it, the release of the last button gives it back.
+    bool FollowPressWithCapture(const MouseEvent& e);
+    // Delivery: the event in the local coordinates of the pane under the pointer.
+    void DeliverToMousePane(MouseEvent& e, Point client);
+
     void CheckPointerInside(const PointerInput& in);
     void RouteSynthetic(int32_t type, const PointerInput& in);
     void DeliverKey(int32_t type, int32_t key);
     void WriteFocusSummary();
-    // Starts the timers recorded while no window existed (or from another thread).
-    void StartPendingTimers();
-    void ReleaseQueues();
 
     // Focus: all within the tree, never owned.
     Pane* m_current = nullptr;
@@ -202,12 +220,8 @@ private:
     bool m_menuClosedOnce = false;
     uint32_t m_lastMenuClose = 0;
 
-    mutable Lock m_queueLock;
-    std::vector<TimerEntry> m_timers;
-    std::deque<DeferredEntry> m_deferred;
-    uint64_t m_nextDeferredSeq = 0;
-    uintptr_t m_nextTimerId = 0;
-    bool m_wakePending = false;
+    TimerPlatform m_timerPlatform{*this};
+    RootTimers m_timers{m_timerPlatform};
 };
 
 } // namespace Corvell

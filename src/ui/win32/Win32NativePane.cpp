@@ -30,6 +30,16 @@ HINSTANCE Instance() { return ThisModule(); }
 
 int16_t Lo(LPARAM v) { return static_cast<int16_t>(LOWORD(v)); }
 int16_t Hi(LPARAM v) { return static_cast<int16_t>(HIWORD(v)); }
+
+// The key-state bits of a mouse message as event modifiers.
+uint32_t Modifiers(WPARAM keyState) {
+    uint32_t mods = 0;
+    if (keyState & MK_SHIFT)
+        mods |= kModShift;
+    if (keyState & MK_CONTROL)
+        mods |= kModControl;
+    return mods;
+}
 } // namespace
 
 const char* Win32NativePane::WindowClassName() { return g_className; }
@@ -178,15 +188,12 @@ PointerInput Win32NativePane::Pointer(WPARAM wp, LPARAM lp) const {
     PointerInput in;
     in.client = Point{Lo(lp), Hi(lp)};
     if (wp & MK_LBUTTON)
-        in.buttons |= 0x2;
+        in.buttons |= kHeldLeft;
     if (wp & MK_RBUTTON)
-        in.buttons |= 0x4;
+        in.buttons |= kHeldRight;
     if (wp & MK_MBUTTON)
-        in.buttons |= 0x8;
-    if (wp & MK_SHIFT)
-        in.modifiers |= 0x1;
-    if (wp & MK_CONTROL)
-        in.modifiers |= 0x2;
+        in.buttons |= kHeldMiddle;
+    in.modifiers = Modifiers(wp);
     in.time = static_cast<uint32_t>(GetMessageTime());
     const DWORD pos = GetMessagePos();
     in.screen = Point{static_cast<int16_t>(LOWORD(pos)), static_cast<int16_t>(HIWORD(pos))};
@@ -283,34 +290,28 @@ LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        HandleButtonDown(Pointer(wp, lp), 1);
+        HandleButtonDown(Pointer(wp, lp), kButtonLeft);
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        HandleButtonDown(Pointer(wp, lp), 2);
+        HandleButtonDown(Pointer(wp, lp), kButtonRight);
         return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        HandleButtonDown(Pointer(wp, lp), 3);
+        HandleButtonDown(Pointer(wp, lp), kButtonMiddle);
         return 0;
     case WM_LBUTTONUP:
-        HandleButtonUp(Pointer(wp, lp), 1);
+        HandleButtonUp(Pointer(wp, lp), kButtonLeft);
         return 0;
     case WM_RBUTTONUP:
-        HandleButtonUp(Pointer(wp, lp), 2);
+        HandleButtonUp(Pointer(wp, lp), kButtonRight);
         return 0;
     case WM_MBUTTONUP:
-        HandleButtonUp(Pointer(wp, lp), 3);
+        HandleButtonUp(Pointer(wp, lp), kButtonMiddle);
         return 0;
-    case WM_MOUSEWHEEL: {
-        uint32_t mods = 0;
-        if (GET_KEYSTATE_WPARAM(wp) & MK_SHIFT)
-            mods |= 0x1;
-        if (GET_KEYSTATE_WPARAM(wp) & MK_CONTROL)
-            mods |= 0x2;
-        HandleWheel(mods, Point{Lo(lp), Hi(lp)}, GET_WHEEL_DELTA_WPARAM(wp));
+    case WM_MOUSEWHEEL:
+        HandleWheel(Modifiers(GET_KEYSTATE_WPARAM(wp)), Point{Lo(lp), Hi(lp)}, GET_WHEEL_DELTA_WPARAM(wp));
         return 0;
-    }
     case WM_MOUSELEAVE: {
         POINT p;
         GetCursorPos(&p);
@@ -325,6 +326,8 @@ LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             HandleCaptureLost();
         return 0;
     case WM_CANCELMODE:
+        // Ends the press here, without waiting for the capture change that
+        // DefWindowProc's release of the capture brings.
         HandleCaptureLost();
         break;
     case WM_SIZE:

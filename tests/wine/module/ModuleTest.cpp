@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -283,6 +284,187 @@ TEST_F(Module, CvCreateRorezoZavuGivesNullWhenNoRegistryIsWritable) {
         RefusingRoot refuseUser(HKEY_CURRENT_USER, "Software\\TarrowTestUser");
         ASSERT_TRUE(refuseMachine.ok && refuseUser.ok);
         EXPECT_EQ(nullptr, TheDll().create());
+    }
+    RemoveEverywhere();
+}
+
+// Gives the key a DACL allowing `access` to everyone and nothing else (0:
+// an empty DACL), and with `owner` a new owner too.
+LONG SetKeyAccess(HKEY key, DWORD access, PSID owner) {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    alignas(DWORD) BYTE aclBytes[256];
+    ACL* acl = reinterpret_cast<ACL*>(aclBytes);
+    SECURITY_DESCRIPTOR sd;
+    LONG rc = ERROR_INVALID_PARAMETER;
+    if (AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone) &&
+        InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) &&
+        (access == 0 || AddAccessAllowedAce(acl, ACL_REVISION, access, everyone)) &&
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) && (!owner || SetSecurityDescriptorOwner(&sd, owner, FALSE)))
+        rc = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION | (owner ? OWNER_SECURITY_INFORMATION : 0), &sd);
+    if (everyone)
+        FreeSid(everyone);
+    return rc;
+}
+
+LONG CreateKey(HKEY root, const std::string& path, DWORD options = 0) {
+    HKEY key;
+    LONG rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (rc == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return rc;
+}
+
+bool CanOpen(HKEY root, const std::string& path, REGSAM access) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Someone else's key, as an installer running as the system leaves it:
+// owned by the system, its DACL allowing us only `access` (the owner may
+// always rewrite the DACL, so we must not own it). The handle from its
+// making keeps the right to open it up again, which the guard does before
+// removing it, so a failed test leaves nothing the next one trips on.
+struct GuardedKey {
+    HKEY root;
+    std::string path;
+    HKEY handle = nullptr;
+    bool ok = false;
+    GuardedKey(HKEY r, std::string p, DWORD access) : root(r), path(std::move(p)) {
+        SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+        PSID system = nullptr;
+        ok = AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system) &&
+             RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) ==
+                 ERROR_SUCCESS &&
+             SetKeyAccess(handle, access, system) == ERROR_SUCCESS;
+        if (system)
+            FreeSid(system);
+    }
+    void Release() {
+        if (handle)
+            SetKeyAccess(handle, KEY_ALL_ACCESS, nullptr);
+    }
+    ~GuardedKey() {
+        Release();
+        if (handle)
+            RegCloseKey(handle);
+        RegDeleteTreeA(root, path.c_str());
+    }
+};
+
+// Registration cannot hide a refused write: each way the registry can say
+// no ends in SELFREG_E_CLASS, with no server path left behind.
+TEST_F(Module, RegisterReportsEveryRefusedWrite) {
+    enum class Refusal { RootRefusesTheClassKey, ClassKeyOnlyReadable, ClassKeyVolatile, InprocServerLocked };
+    const struct {
+        const char* name;
+        Refusal refusal;
+    } cases[] = {
+        {"the classes root takes no lasting key", Refusal::RootRefusesTheClassKey},
+        {"the class key may be read, not written", Refusal::ClassKeyOnlyReadable},
+        {"the class key is volatile: no lasting subkey", Refusal::ClassKeyVolatile},
+        {"InprocServer32 can be neither opened nor written", Refusal::InprocServerLocked},
+    };
+    const std::string inproc = ClassKey() + "\\InprocServer32";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveEverywhere();
+        std::unique_ptr<GuardedKey> guard;
+        HRESULT hr = E_FAIL;
+        switch (c.refusal) {
+        case Refusal::RootRefusesTheClassKey: {
+            RefusingRoot refuse(HKEY_CLASSES_ROOT, "Software\\TarrowTestClasses");
+            ASSERT_TRUE(refuse.ok);
+            ASSERT_NE(ERROR_SUCCESS, CreateKey(HKEY_CLASSES_ROOT, "probe"));
+            hr = TheDll().registerServer();
+            break;
+        }
+        case Refusal::ClassKeyOnlyReadable:
+            guard = std::make_unique<GuardedKey>(HKEY_CLASSES_ROOT, ClassKey(), KEY_READ);
+            ASSERT_TRUE(guard->ok);
+            ASSERT_FALSE(CanOpen(HKEY_CLASSES_ROOT, ClassKey(), KEY_ALL_ACCESS)) << "the registry must refuse";
+            hr = TheDll().registerServer();
+            break;
+        case Refusal::ClassKeyVolatile:
+            ASSERT_EQ(ERROR_SUCCESS, CreateKey(HKEY_CLASSES_ROOT, ClassKey(), REG_OPTION_VOLATILE));
+            ASSERT_NE(ERROR_SUCCESS, CreateKey(HKEY_CLASSES_ROOT, ClassKey() + "\\probe"));
+            hr = TheDll().registerServer();
+            break;
+        case Refusal::InprocServerLocked:
+            guard = std::make_unique<GuardedKey>(HKEY_CLASSES_ROOT, inproc, 0);
+            ASSERT_TRUE(guard->ok);
+            ASSERT_FALSE(CanOpen(HKEY_CLASSES_ROOT, inproc, KEY_READ)) << "the registry must refuse";
+            hr = TheDll().registerServer();
+            break;
+        }
+        EXPECT_EQ(SELFREG_E_CLASS, hr);
+        if (guard)
+            guard->Release();
+        std::wstring value;
+        EXPECT_FALSE(ReadDefault(HKEY_CLASSES_ROOT, inproc, value)) << "a server path was written after all";
+        guard.reset();
+    }
+    RemoveEverywhere();
+}
+
+// Runs DllUnregisterServer on a worker; when it has not ended by the
+// deadline, opens `stuck` up so that a walk caught on it can end, and says
+// so. Only a hang ever waits out the deadline.
+HRESULT UnregisterOrReportHang(GuardedKey& stuck) {
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HRESULT hr = E_FAIL;
+    std::thread worker([&] {
+        hr = TheDll().unregisterServer();
+        SetEvent(done);
+    });
+    if (WaitForSingleObject(done, 20000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "unregistration loops on the key it cannot remove";
+        stuck.Release();
+    }
+    worker.join();
+    CloseHandle(done);
+    return hr;
+}
+
+// A subkey left under the class key by someone else, with rights we lack:
+// the walk steps past what it cannot remove, removes the rest, and reports
+// the key it had to leave.
+TEST_F(Module, UnregisterStepsPastSubkeysItCannotOpen) {
+    const struct {
+        const char* name;
+        DWORD access;     // what the subkey's DACL allows
+        HRESULT result;
+        bool stays;
+    } cases[] = {
+        {"neither opened nor deleted", 0, SELFREG_E_CLASS, true},
+        {"not opened but deleted", DELETE, S_OK, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveEverywhere();
+        ASSERT_EQ(S_OK, TheDll().registerServer());
+        // Siblings either side of it in the walk's order, with children.
+        for (const char* sibling : {"\\a-before\\child", "\\z-after\\child\\grandchild"})
+            ASSERT_EQ(ERROR_SUCCESS, CreateKey(HKEY_CLASSES_ROOT, ClassKey() + sibling));
+        const std::string guarded = ClassKey() + "\\m-guarded";
+        GuardedKey guard(HKEY_CLASSES_ROOT, guarded, c.access);
+        ASSERT_TRUE(guard.ok);
+        ASSERT_FALSE(CanOpen(HKEY_CLASSES_ROOT, guarded, KEY_READ)) << "the registry must refuse";
+        ASSERT_EQ(c.stays, !CanOpen(HKEY_CLASSES_ROOT, guarded, DELETE)) << "the registry must refuse";
+
+        EXPECT_EQ(c.result, UnregisterOrReportHang(guard));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey() + "\\a-before"));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey() + "\\z-after"));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey() + "\\InprocServer32"));
+        EXPECT_EQ(c.stays, KeyExists(HKEY_CLASSES_ROOT, ClassKey())) << "the class key goes with its last subkey";
+
+        guard.Release();
+        EXPECT_EQ(S_OK, TheDll().unregisterServer()) << "once it can be removed, it is";
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey()));
     }
     RemoveEverywhere();
 }

@@ -5,9 +5,11 @@
 #include <olectl.h>
 
 #include "../WineHelpers.h"
+#include "binding/win32/Module.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -36,13 +38,15 @@ bool ReadDefault(HKEY root, const std::string& path, std::wstring& out) {
     HKEY key;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    wchar_t buf[1024];
-    DWORD type = 0, size = sizeof buf;
-    LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    DWORD type = 0, size = 0;
+    LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size);
+    std::vector<wchar_t> buf(size / sizeof(wchar_t) + 1, L'\0');
+    if (rc == ERROR_SUCCESS)
+        rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size);
     RegCloseKey(key);
     if (rc != ERROR_SUCCESS || type != REG_SZ)
         return false;
-    out.assign(buf, size / sizeof(wchar_t));
+    out.assign(buf.data(), size / sizeof(wchar_t));
     while (!out.empty() && out.back() == 0)
         out.pop_back();
     return true;
@@ -466,6 +470,128 @@ TEST_F(Module, UnregisterStepsPastSubkeysItCannotOpen) {
         EXPECT_EQ(S_OK, TheDll().unregisterServer()) << "once it can be removed, it is";
         EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey()));
     }
+    RemoveEverywhere();
+}
+
+// The path reader against a stand-in for GetModuleFileNameW that knows a
+// path of any length, up to the longest the system allows and past it.
+TEST(ModulePath, GrowsItsBufferUpToTheSystemsLongestPath) {
+    const struct {
+        size_t length;  // 0: the call fails
+        bool whole;     // read whole, else refused as empty
+    } cases[] = {
+        {0, false},      {1, true},      {MAX_PATH - 1, true}, {MAX_PATH, true},         {MAX_PATH + 1, true},
+        {1000, true},    {16639, true},  {16640, true},        {16641, true},            {20000, true},
+        {Corvell::kLongestModulePath, true}, {Corvell::kLongestModulePath + 1, false}, {40000, false},
+    };
+    for (const bool terminates : {true, false}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << "length " << c.length << (terminates ? "" : ", truncated without null"));
+            std::wstring path = L"C:";
+            for (size_t i = 0; path.size() < c.length; ++i)
+                path.push_back(i % 40 == 0 ? L'\\' : wchar_t(L'a' + i % 26));
+            path.resize(c.length);
+            std::vector<DWORD> offered;
+            auto getModuleFileName = [&](HINSTANCE, wchar_t* buf, DWORD size) -> DWORD {
+                offered.push_back(size);
+                if (c.length == 0)
+                    return 0;
+                if (path.size() < size) {
+                    std::copy(path.begin(), path.end(), buf);
+                    buf[path.size()] = L'\0';
+                    return static_cast<DWORD>(path.size());
+                }
+                // Truncated: the answer is the buffer's size either way.
+                std::copy(path.begin(), path.begin() + size, buf);
+                if (terminates)
+                    buf[size - 1] = L'\0';
+                return size;
+            };
+            const std::wstring read = Corvell::ReadModulePath(nullptr, getModuleFileName);
+            // Lengths first: a failure prints them, not 30,000 characters.
+            const std::wstring want = c.whole ? path : std::wstring();
+            EXPECT_EQ(want.size(), read.size());
+            EXPECT_TRUE(want == read);
+            ASSERT_FALSE(offered.empty());
+            EXPECT_LE(offered.back(), Corvell::kLongestModulePath + 1) << "a buffer larger than any path";
+            if (c.length > Corvell::kLongestModulePath) {
+                EXPECT_EQ(Corvell::kLongestModulePath + 1, offered.back()) << "gave up before the longest path";
+            }
+        }
+    }
+}
+
+// A folder chain under the temporary folder long enough that the DLL's path
+// needs three buffers; removed with everything in it.
+struct DeepFolder {
+    std::vector<std::wstring> folders; // outermost first
+    explicit DeepFolder(int depth) {
+        wchar_t temp[MAX_PATH + 1];
+        const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+        std::wstring dir = L"\\\\?\\" + std::wstring(temp, n) + L"TarrowLongPath";
+        for (int level = 0; level <= depth; ++level) {
+            if (level > 0)
+                dir += L"\\" + std::wstring(60, wchar_t(L'a' + level));
+            CreateDirectoryW(dir.c_str(), nullptr);
+            folders.push_back(dir);
+        }
+    }
+    const std::wstring& Innermost() const { return folders.back(); }
+    ~DeepFolder() {
+        for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+            DeleteFileW((*it + L"\\TarrowView.dll").c_str());
+            RemoveDirectoryW(it->c_str());
+        }
+    }
+};
+
+// The temporary folder's path is plain ASCII under the test prefix.
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t ch : text)
+        out.push_back(static_cast<char>(ch));
+    return out;
+}
+
+// Installed deep in the file system: registration writes the whole path,
+// not the first MAX_PATH characters of it, and the module's own record of
+// its folder is whole too.
+TEST_F(Module, ALongInstallPathIsReadWhole) {
+    RemoveEverywhere();
+    DeepFolder deep(10);
+    const std::wstring copy = deep.Innermost() + L"\\TarrowView.dll";
+    ASSERT_TRUE(CopyFileW(DllPath().c_str(), copy.c_str(), FALSE)) << GetLastError();
+    struct Loaded {
+        HMODULE module;
+        ~Loaded() {
+            if (module)
+                FreeLibrary(module);
+        }
+    } loaded{LoadLibraryW(copy.c_str())};
+    const HMODULE module = loaded.module;
+    ASSERT_NE(nullptr, module) << GetLastError();
+
+    std::vector<wchar_t> buf(Corvell::kLongestModulePath + 1);
+    const DWORD n = GetModuleFileNameW(module, buf.data(), static_cast<DWORD>(buf.size()));
+    const std::wstring expected(buf.data(), n);
+    ASSERT_GT(expected.size(), size_t(2 * MAX_PATH)) << "the path must outgrow two buffers";
+    const std::wstring tail = copy.substr(copy.find(L"TarrowLongPath"));
+    ASSERT_EQ(tail, expected.substr(expected.size() - std::min(expected.size(), tail.size())));
+
+    auto registerServer = Corvell::WineTest::Proc<HRESULT(STDAPICALLTYPE*)()>(module, "DllRegisterServer");
+    auto unregisterServer = Corvell::WineTest::Proc<HRESULT(STDAPICALLTYPE*)()>(module, "DllUnregisterServer");
+    ASSERT_TRUE(registerServer && unregisterServer);
+    EXPECT_EQ(S_OK, registerServer());
+    std::wstring value;
+    EXPECT_TRUE(ReadDefault(HKEY_CLASSES_ROOT, ClassKey() + "\\InprocServer32", value));
+    EXPECT_EQ(expected, value);
+    EXPECT_EQ(S_OK, unregisterServer());
+
+    // The same reader, as the module runs it when it is attached.
+    Corvell::Win32Module::Attach(module);
+    EXPECT_EQ(expected, Corvell::Win32Module::FilePath());
+    EXPECT_EQ(Narrow(expected.substr(0, expected.rfind(L'\\') + 1)), Corvell::Win32Module::Directory());
+    Corvell::Win32Module::Attach(nullptr);
     RemoveEverywhere();
 }
 

@@ -473,6 +473,73 @@ TEST_F(Module, UnregisterStepsPastSubkeysItCannotOpen) {
     RemoveEverywhere();
 }
 
+// Refuses every COM task-memory allocation while registered, as COM does
+// when memory runs out. The block the system took for a refused request is
+// lost: a few bytes, in a test.
+struct RefusingMalloc : IMallocSpy {
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMallocSpy)) {
+            *ppv = static_cast<IMallocSpy*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP_(SIZE_T) PreAlloc(SIZE_T cb) override { return cb; }
+    STDMETHODIMP_(void*) PostAlloc(void*) override { return nullptr; }
+    STDMETHODIMP_(void*) PreFree(void* p, BOOL) override { return p; }
+    STDMETHODIMP_(void) PostFree(BOOL) override {}
+    STDMETHODIMP_(SIZE_T) PreRealloc(void* p, SIZE_T cb, void** out, BOOL) override {
+        *out = p;
+        return cb;
+    }
+    STDMETHODIMP_(void*) PostRealloc(void* p, BOOL) override { return p; }
+    STDMETHODIMP_(void*) PreGetSize(void* p, BOOL) override { return p; }
+    STDMETHODIMP_(SIZE_T) PostGetSize(SIZE_T cb, BOOL) override { return cb; }
+    STDMETHODIMP_(void*) PreDidAlloc(void* p, BOOL) override { return p; }
+    STDMETHODIMP_(int) PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+    STDMETHODIMP_(void) PreHeapMinimize() override {}
+    STDMETHODIMP_(void) PostHeapMinimize() override {}
+};
+
+// The class key is named without asking COM for memory: were the name lost
+// to a failed allocation, unregistering would walk the whole CLSID tree.
+// The classes root is mapped onto a scratch key, so that a fault here
+// cannot take the prefix's real classes with it.
+TEST_F(Module, UnregisterRemovesOnlyItsClassWhenComHasNoMemory) {
+    const std::string scratch = "Software\\TarrowTestClassesRoot";
+    const std::string neighbour = "CLSID\\{0B0E5D1E-0000-4000-8000-00000000C1A5}";
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+    HKEY root = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &root, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, root));
+    const std::string ours = ClassKey();
+    HRESULT unregistered = E_FAIL;
+    bool refused = false;
+    if (CreateKey(HKEY_CLASSES_ROOT, neighbour) == ERROR_SUCCESS && TheDll().registerServer() == S_OK) {
+        RefusingMalloc spy;
+        if (CoRegisterMallocSpy(&spy) == S_OK) {
+            LPOLESTR text = nullptr;
+            refused = FAILED(StringFromCLSID(kClsid, &text)) && !text;
+            unregistered = TheDll().unregisterServer();
+            CoRevokeMallocSpy();
+        }
+    }
+    const bool neighbourKept = KeyExists(HKEY_CLASSES_ROOT, neighbour);
+    const bool oursGone = !KeyExists(HKEY_CLASSES_ROOT, ours);
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    RegCloseKey(root);
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+
+    ASSERT_TRUE(refused) << "COM must refuse allocations for this test to mean anything";
+    EXPECT_EQ(S_OK, unregistered);
+    EXPECT_TRUE(oursGone);
+    EXPECT_TRUE(neighbourKept) << "another class's key went with ours";
+}
+
 // The path reader against a stand-in for GetModuleFileNameW that knows a
 // path of any length, up to the longest the system allows and past it.
 TEST(ModulePath, GrowsItsBufferUpToTheSystemsLongestPath) {

@@ -1,7 +1,5 @@
 #include "binding/win32/Module.h"
 
-#include <vector>
-
 namespace Corvell {
 
 // {82F82104-A69D-4CC2-9169-01CADBE41A29}
@@ -13,19 +11,15 @@ HINSTANCE g_instance = nullptr;
 std::string g_directory;
 volatile LONG g_serverLocks = 0;
 
-// GetModuleFileName truncates silently on older systems; grow until the
-// whole path fits (the longest path Windows allows is 32767 characters).
-template <typename Char, typename Fn>
-std::basic_string<Char> ModulePath(HINSTANCE instance, Fn getModuleFileName) {
-    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
-        std::vector<Char> buf(size + 1, Char(0));
-        DWORD n = getModuleFileName(instance, buf.data(), size);
-        if (n == 0)
-            return {};
-        if (n < size)
-            return std::basic_string<Char>(buf.data(), n);
-    }
-    return {};
+std::string Ansi(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, text.data(), size, &out[0], n, nullptr, nullptr) != n)
+        return {};
+    return out;
 }
 } // namespace
 
@@ -33,14 +27,16 @@ HINSTANCE Win32Module::Instance() { return g_instance; }
 const std::string& Win32Module::Directory() { return g_directory; }
 
 std::wstring Win32Module::FilePath() {
-    return ModulePath<wchar_t>(g_instance, GetModuleFileNameW);
+    return ReadModulePath(g_instance, GetModuleFileNameW);
 }
 
 void Win32Module::Attach(HINSTANCE instance) {
     g_instance = instance;
-    std::string path = ModulePath<char>(instance, GetModuleFileNameA);
-    size_t slash = path.find_last_of('\\');
-    g_directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    // From the wide path: an ANSI buffer has no fixed longest size (a
+    // character may take several bytes), the wide one does.
+    const std::wstring path = ReadModulePath(instance, GetModuleFileNameW);
+    const size_t slash = path.find_last_of(L'\\');
+    g_directory = slash == std::wstring::npos ? std::string() : Ansi(path.substr(0, slash + 1));
 }
 
 void Win32Module::LockServer(bool lock) {

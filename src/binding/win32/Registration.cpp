@@ -2,19 +2,21 @@
 
 #include "binding/win32/Module.h"
 
-#include <objbase.h>
+#include <cstdio>
+#include <cstring>
 
 namespace Corvell {
 
+// Formatted here rather than by StringFromCLSID, whose allocation can fail:
+// an empty name would make the key "CLSID\\" itself, and unregistering
+// would then remove every class in it.
 std::string ClassKeyPath() {
-    LPOLESTR text = nullptr;
-    std::string braced;
-    if (SUCCEEDED(StringFromCLSID(CLSID_CVRorezoZavu, &text)) && text) {
-        for (int i = 0; text[i] && i < 40; ++i)
-            braced.push_back(static_cast<char>(text[i]));
-        CoTaskMemFree(text);
-    }
-    return "CLSID\\" + braced;
+    const CLSID& id = CLSID_CVRorezoZavu;
+    char text[64];
+    snprintf(text, sizeof text, "CLSID\\{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+             static_cast<unsigned long>(id.Data1), id.Data2, id.Data3, id.Data4[0], id.Data4[1], id.Data4[2],
+             id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
+    return text;
 }
 
 namespace {

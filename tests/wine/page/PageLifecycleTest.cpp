@@ -1,6 +1,7 @@
 // The page through the real DLL, driven as the engine drives it.
 #include "../WineHelpers.h"
 #include "SubstituteHost.h"
+#include "shared/Graphics/PngDecoder.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -36,6 +37,24 @@ struct Site : IPropertyPageSite {
     STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
     long refs = 0;
 };
+
+// The colour of the background image at (x, y), decoded from the DLL's own
+// copy of it; CLR_INVALID when it cannot be had or is not fully opaque there
+// (the page would then show a blend, not the image).
+COLORREF BackgroundPixel(int x, int y) {
+    HRSRC info = FindResourceA(TheDll().module, "BKGND-TARROW", "PNG");
+    HGLOBAL handle = info ? LoadResource(TheDll().module, info) : nullptr;
+    const void* data = handle ? LockResource(handle) : nullptr;
+    if (!data)
+        return CLR_INVALID;
+    MemorySurfaceAllocator allocator;
+    PngResult png = DecodePng(static_cast<const uint8_t*>(data), SizeofResource(TheDll().module, info), allocator);
+    if (png.status != PngStatus::Ok || x >= png.surface->Width() || y >= png.surface->Height() ||
+        png.surface->BitsPerPixel() != 32)
+        return CLR_INVALID;
+    const uint8_t* bgra = png.surface->Row(y) + 4 * x;
+    return bgra[3] == 255 ? RGB(bgra[2], bgra[1], bgra[0]) : CLR_INVALID;
+}
 
 IUnknown* AsObject(SubstituteHost& host) { return reinterpret_cast<IUnknown*>(static_cast<ICorvellHost*>(&host)); }
 
@@ -99,11 +118,16 @@ TEST_F(Page, ExpectedOrderFromSiteToRelease) {
     EXPECT_EQ(588, client.bottom);
     UpdateWindow(w);
     Pump();
-    // The background image is painted: a pixel of the page is not black.
+    // The background image is painted: a pixel of the page has its colour.
+    const COLORREF expected = BackgroundPixel(400, 300);
+    // Checked, not asserted: an early return would leave the page holding
+    // the site on this stack.
+    EXPECT_NE(CLR_INVALID, expected) << "no opaque background pixel to compare with";
     HDC dc = GetDC(w);
     const COLORREF px = GetPixel(dc, 400, 300);
     ReleaseDC(w, dc);
-    EXPECT_NE(0u, px & 0xFFFFFF);
+    EXPECT_NE(CLR_INVALID, px) << "GetPixel failed";
+    EXPECT_EQ(expected, px);
 
     EXPECT_EQ(S_OK, page->Deactivate());
     EXPECT_EQ(nullptr, PageWindow());

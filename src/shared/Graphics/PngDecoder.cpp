@@ -36,25 +36,25 @@ inline uint32_t ByteSwap32(uint32_t v) {
 inline uint32_t Read16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
 
 int Channels(uint8_t colorType) {
-    switch (colorType) {
-    case 0: return 1;
-    case 2: return 3;
-    case 3: return 1;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 0;
+    switch (PngColorType(colorType)) {
+    case PngColorType::Grey: return 1;
+    case PngColorType::Rgb: return 3;
+    case PngColorType::Palette: return 1;
+    case PngColorType::GreyAlpha: return 2;
+    case PngColorType::Rgba: return 4;
     }
+    return 0;
 }
 
 bool ValidDepth(uint8_t colorType, uint8_t depth) {
-    switch (colorType) {
-    case 0: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
-    case 3: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
-    case 2:
-    case 4:
-    case 6: return depth == 8 || depth == 16;
-    default: return false;
+    switch (PngColorType(colorType)) {
+    case PngColorType::Grey: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    case PngColorType::Palette: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+    case PngColorType::Rgb:
+    case PngColorType::GreyAlpha:
+    case PngColorType::Rgba: return depth == 8 || depth == 16;
     }
+    return false;
 }
 
 inline uint8_t Paeth(uint8_t a, uint8_t b, uint8_t c) {
@@ -321,8 +321,8 @@ struct RowConverter {
     void Convert(const uint8_t* src, uint8_t* dst) const {
         const uint32_t w = h.width;
         const uint8_t depth = h.bitDepth;
-        switch (h.colorType) {
-        case 0:
+        switch (PngColorType(h.colorType)) {
+        case PngColorType::Grey:
             if (depth == 8) {
                 for (uint32_t i = 0; i < w; ++i, dst += 3)
                     dst[0] = dst[1] = dst[2] = src[i];
@@ -339,7 +339,7 @@ struct RowConverter {
                 }
             }
             break;
-        case 2:
+        case PngColorType::Rgb:
             if (depth == 8) {
                 // R, G, B reversed is B, G, R: byte-swap 4 bytes and drop one.
                 // A 4-byte store reaches into the next pixel, written next, so
@@ -364,7 +364,7 @@ struct RowConverter {
                 }
             }
             break;
-        case 3: {
+        case PngColorType::Palette: {
             const unsigned mask = (1u << depth) - 1;
             for (uint32_t i = 0; i < w; ++i, dst += 3) {
                 unsigned index;
@@ -385,7 +385,7 @@ struct RowConverter {
             }
             break;
         }
-        case 4:
+        case PngColorType::GreyAlpha:
             if (depth == 8) {
                 for (uint32_t i = 0; i < w; ++i, src += 2, dst += 4) {
                     uint8_t g = uint8_t(Div255(uint32_t(src[0]) * src[1]));
@@ -400,7 +400,7 @@ struct RowConverter {
                 }
             }
             break;
-        case 6:
+        case PngColorType::Rgba:
             if (depth == 8) {
                 PremultiplyRow(src, dst, w);
             } else {
@@ -413,8 +413,6 @@ struct RowConverter {
                 }
             }
             break;
-        default:
-            break;
         }
     }
 };
@@ -423,6 +421,279 @@ struct Span {
     const uint8_t* data;
     size_t size;
 };
+
+// What the chunk walk keeps besides the header.
+struct Chunks {
+    const uint8_t* palette = nullptr; // RGB triplets
+    size_t paletteSize = 0;
+    bool paletteInvalid = false;
+    std::vector<Span> idat; // none empty
+};
+
+void ReadHeader(const uint8_t* body, PngHeader& h) {
+    h.width = ReadBE32(body);
+    h.height = ReadBE32(body + 4);
+    h.bitDepth = body[8];
+    h.colorType = body[9];
+    h.compression = body[10];
+    h.filterMethod = body[11];
+    h.interlace = body[12];
+}
+
+// Walks the chunks after the signature. A chunk that runs past the data
+// ends the walk; what it has of its contents is still used. False when the
+// first chunk is not a whole IHDR.
+bool WalkChunks(const uint8_t* data, size_t size, PngHeader& h, Chunks& out) {
+    bool haveHeader = false;
+    size_t pos = 8;
+    while (size - pos >= 8) {
+        const uint32_t length = ReadBE32(data + pos);
+        const uint8_t* type = data + pos + 4;
+        const size_t avail = size - pos - 8;
+        const bool truncated = length > avail || length > 0x7fffffffu;
+        const size_t have = truncated ? avail : length;
+        const uint8_t* body = data + pos + 8;
+
+        if (!haveHeader) {
+            if (!IsType(type, "IHDR") || length != 13 || truncated)
+                return false;
+            ReadHeader(body, h);
+            haveHeader = true;
+        } else if (IsType(type, "PLTE")) {
+            if (out.idat.empty()) {
+                if (truncated || length == 0 || length % 3 != 0 || length > 768) {
+                    out.paletteInvalid = true;
+                    out.palette = nullptr;
+                    out.paletteSize = 0;
+                } else {
+                    out.palette = body; // a second PLTE replaces the first
+                    out.paletteSize = length;
+                    out.paletteInvalid = false;
+                }
+            }
+        } else if (IsType(type, "IDAT")) {
+            if (have)
+                out.idat.push_back(Span{body, have});
+        } else if (IsType(type, "IEND")) {
+            break;
+        }
+        if (truncated || avail - length < 4)
+            break;
+        pos += 12 + size_t(length);
+    }
+    return haveHeader;
+}
+
+// Ok when the image can be decoded; otherwise the first reason it cannot.
+PngStatus CheckHeader(const PngHeader& h, const Chunks& chunks, const PngLimits& limits) {
+    if (h.width == 0 || h.height == 0 || h.width > 0x7fffffffu || h.height > 0x7fffffffu ||
+        !ValidDepth(h.colorType, h.bitDepth) || h.compression != 0 || h.filterMethod != 0 || h.interlace > 1)
+        return PngStatus::BadHeader;
+    if (h.interlace == 1)
+        return PngStatus::Interlaced;
+    if (uint64_t(h.width) * h.height > limits.maxPixels)
+        return PngStatus::TooLarge;
+    if (PngColorType(h.colorType) == PngColorType::Palette && (chunks.paletteInvalid || !chunks.palette))
+        return PngStatus::BadPalette;
+    return PngStatus::Ok;
+}
+
+// The IDAT chunks' data as one stream, inflated on demand. The zlib header
+// is checked here and the data inflated raw: the checksum at the end would
+// only be seen after the last row, where it can change nothing, and
+// computing it costs a tenth of the time.
+class IdatFeed {
+public:
+    explicit IdatFeed(const std::vector<Span>& spans) : m_spans(spans) { std::memset(&m_zs, 0, sizeof m_zs); }
+    ~IdatFeed() {
+        if (m_started)
+            inflateEnd(&m_zs);
+    }
+    IdatFeed(const IdatFeed&) = delete;
+    IdatFeed& operator=(const IdatFeed&) = delete;
+
+    // False when inflate cannot start. A bad zlib header is not a failure
+    // here: the stream has then ended before its first byte.
+    bool Start() {
+        uint8_t cmf = 0, flg = 0;
+        const bool headerOk = NextByte(cmf) && NextByte(flg) && (cmf & 0x0F) == 8 && (cmf >> 4) <= 7 &&
+                              ((unsigned(cmf) << 8) | flg) % 31 == 0 && (flg & 0x20) == 0;
+        if (inflateInit2(&m_zs, -15) != Z_OK)
+            return false;
+        m_started = true;
+        m_ended = !headerOk;
+        Feed();
+        return true;
+    }
+
+    // Inflates up to `want` bytes into out; returns how many came. Fewer
+    // than asked only once Ended().
+    size_t Read(uint8_t* out, size_t want) {
+        m_zs.next_out = out;
+        m_zs.avail_out = uInt(want);
+        for (;;) {
+            int ret = inflate(&m_zs, Z_NO_FLUSH);
+            if (m_zs.avail_out == 0)
+                break;
+            if (ret == Z_OK || ret == Z_BUF_ERROR) {
+                if (m_zs.avail_in == 0 && Feed())
+                    continue;
+                if (ret == Z_OK && m_zs.avail_in != 0)
+                    continue;
+            }
+            m_ended = true; // stream end, error or no more input
+            break;
+        }
+        return want - m_zs.avail_out;
+    }
+
+    // The stream has ended, failed or run out of data.
+    bool Ended() const { return m_ended; }
+
+private:
+    // Moves to the next chunk once the current one is used up; false when none is left.
+    bool Refill() {
+        while (m_left == 0) {
+            if (m_next == m_spans.size())
+                return false;
+            m_in = m_spans[m_next].data;
+            m_left = m_spans[m_next].size;
+            ++m_next;
+        }
+        return true;
+    }
+
+    bool NextByte(uint8_t& b) {
+        if (!Refill())
+            return false;
+        b = *m_in++;
+        --m_left;
+        return true;
+    }
+
+    // Hands inflate the rest of the current chunk, or the next chunk.
+    bool Feed() {
+        if (!Refill())
+            return false;
+        // zlib counts in 32 bits; chunks are at most 2^31 - 1 bytes.
+        m_zs.next_in = const_cast<Bytef*>(m_in);
+        m_zs.avail_in = uInt(m_left);
+        m_left = 0;
+        return true;
+    }
+
+    const std::vector<Span>& m_spans;
+    size_t m_next = 0;
+    const uint8_t* m_in = nullptr;
+    size_t m_left = 0;
+    z_stream m_zs;
+    bool m_started = false;
+    bool m_ended = false;
+};
+
+// Unfilters inflated rows and converts them into the surface, top down.
+class RowEmitter {
+public:
+    RowEmitter(const PngHeader& h, const Chunks& chunks, PixelSurface& surface)
+        : m_surface(surface),
+          m_converter{h, chunks.palette, uint32_t(chunks.paletteSize / 3)},
+          m_bitsPerPixel(size_t(h.bitDepth) * size_t(Channels(h.colorType))),
+          m_rowLen((size_t(h.width) * m_bitsPerPixel + 7) / 8),
+          m_rowBytes(m_rowLen + 1),
+          m_step(std::max<size_t>(1, m_bitsPerPixel / 8)),
+          m_unfilter(PickUnfilter(m_step)),
+          m_outRowLen(size_t(h.width) * size_t(surface.BitsPerPixel() / 8)),
+          m_padding(size_t(surface.Stride()) - m_outRowLen),
+          // Inflate many rows at a time: per-row calls keep zlib off its fast path.
+          m_chunkRows(std::max<size_t>(1, std::min<size_t>(h.height, kChunkBytes / m_rowBytes))),
+          // Not zero-filled: inflate writes every byte that is read.
+          m_buffer(new (std::nothrow) uint8_t[m_chunkRows * m_rowBytes + kRowSlack]),
+          m_above(new (std::nothrow) uint8_t[m_rowLen + kRowSlack]()) {}
+
+    // False when the row buffers could not be had.
+    bool Allocated() const { return m_buffer && m_above; }
+
+    // Where inflate writes whole rows (filter byte and samples), and how many fit.
+    uint8_t* Buffer() { return m_buffer.get(); }
+    size_t RowBytes() const { return m_rowBytes; }
+    size_t ChunkRows() const { return m_chunkRows; }
+
+    // Unfilters the first `count` rows of the buffer, which follow the rows
+    // emitted before, and converts them into the surface from row y.
+    void Emit(size_t count, uint32_t y) {
+        const uint8_t* prev = m_above.get();
+        for (size_t r = 0; r < count; ++r) {
+            uint8_t* row = m_buffer.get() + r * m_rowBytes;
+#if defined(__SSE2__)
+            if ((m_step == 3 || m_step == 4) && r + 3 < count && row[0] == 4 && row[m_rowBytes] == 4 &&
+                row[2 * m_rowBytes] == 4 && row[3 * m_rowBytes] == 4) {
+                uint8_t* const quad[4] = {row + 1, row + m_rowBytes + 1, row + 2 * m_rowBytes + 1,
+                                          row + 3 * m_rowBytes + 1};
+                if (m_step == 3)
+                    PaethQuad<3>(quad, prev, m_rowLen);
+                else
+                    PaethQuad<4>(quad, prev, m_rowLen);
+                Store(row + 1, 4, y + uint32_t(r));
+                prev = quad[3];
+                r += 3;
+                continue;
+            }
+            if ((m_step == 3 || m_step == 4) && row[0] == 4 && r + 1 < count && row[m_rowBytes] == 4) {
+                if (m_step == 3)
+                    PaethPair<3>(row + 1, row + m_rowBytes + 1, prev, m_rowLen);
+                else
+                    PaethPair<4>(row + 1, row + m_rowBytes + 1, prev, m_rowLen);
+                Store(row + 1, 2, y + uint32_t(r));
+                prev = row + m_rowBytes + 1;
+                ++r;
+                continue;
+            }
+#endif
+            m_unfilter(row[0], row + 1, prev, m_rowLen, m_step);
+            Store(row + 1, 1, y + uint32_t(r));
+            prev = row + 1;
+        }
+        // The next call's first row is filtered against the last one here.
+        if (count > 0 && prev != m_above.get())
+            std::memcpy(m_above.get(), prev, m_rowLen);
+    }
+
+private:
+    // Converts `count` unfiltered rows, the first at `samples`, into the
+    // surface from row y, and zeroes each row's padding.
+    void Store(const uint8_t* samples, size_t count, uint32_t y) {
+        for (size_t k = 0; k < count; ++k, samples += m_rowBytes) {
+            uint8_t* out = m_surface.Row(int32_t(y + k));
+            m_converter.Convert(samples, out);
+            if (m_padding)
+                std::memset(out + m_outRowLen, 0, m_padding);
+        }
+    }
+
+    static const size_t kChunkBytes = size_t(256) << 10;
+
+    PixelSurface& m_surface;
+    const RowConverter m_converter;
+    const size_t m_bitsPerPixel;
+    const size_t m_rowLen;   // samples of one row
+    const size_t m_rowBytes; // the filter byte and the samples
+    const size_t m_step;     // bytes from one pixel to the next, at least 1
+    const UnfilterFn m_unfilter;
+    const size_t m_outRowLen;
+    const size_t m_padding;
+    const size_t m_chunkRows;
+    std::unique_ptr<uint8_t[]> m_buffer;
+    std::unique_ptr<uint8_t[]> m_above; // the last row emitted; zeros before the first
+};
+
+// A surface the size of the image, or null when the allocator gives none of that shape.
+std::unique_ptr<PixelSurface> MakeSurface(const PngHeader& h, int32_t bpp, SurfaceAllocator& allocator) {
+    std::unique_ptr<PixelSurface> surface = allocator.CreateSurface(int32_t(h.width), int32_t(h.height), bpp);
+    if (surface && (surface->Width() != int32_t(h.width) || surface->Height() != int32_t(h.height) ||
+                    surface->BitsPerPixel() != bpp))
+        surface.reset();
+    return surface;
+}
 
 } // namespace
 
@@ -446,230 +717,36 @@ PngResult DecodePng(const uint8_t* data, size_t size, SurfaceAllocator& allocato
         result.status = PngStatus::BadSignature;
         return result;
     }
-
-    // Walk the chunks. A chunk that runs past the data ends the walk; what
-    // it has of its contents is still used.
-    PngHeader& h = result.header;
-    bool haveHeader = false;
-    const uint8_t* palette = nullptr;
-    size_t paletteSize = 0;
-    bool paletteInvalid = false;
-    std::vector<Span> idat;
-    size_t pos = 8;
-    while (size - pos >= 8) {
-        const uint32_t length = ReadBE32(data + pos);
-        const uint8_t* type = data + pos + 4;
-        const size_t avail = size - pos - 8;
-        const bool truncated = length > avail || length > 0x7fffffffu;
-        const size_t have = truncated ? avail : length;
-        const uint8_t* body = data + pos + 8;
-
-        if (!haveHeader) {
-            if (!IsType(type, "IHDR") || length != 13 || truncated) {
-                result.status = PngStatus::BadHeader;
-                return result;
-            }
-            h.width = ReadBE32(body);
-            h.height = ReadBE32(body + 4);
-            h.bitDepth = body[8];
-            h.colorType = body[9];
-            h.compression = body[10];
-            h.filterMethod = body[11];
-            h.interlace = body[12];
-            haveHeader = true;
-        } else if (IsType(type, "PLTE")) {
-            if (idat.empty()) {
-                if (truncated || length == 0 || length % 3 != 0 || length > 768) {
-                    paletteInvalid = true;
-                    palette = nullptr;
-                    paletteSize = 0;
-                } else {
-                    palette = body; // a second PLTE replaces the first
-                    paletteSize = length;
-                    paletteInvalid = false;
-                }
-            }
-        } else if (IsType(type, "IDAT")) {
-            if (have)
-                idat.push_back(Span{body, have});
-        } else if (IsType(type, "IEND")) {
-            break;
-        }
-        if (truncated || avail - length < 4)
-            break;
-        pos += 12 + size_t(length);
-    }
-    if (!haveHeader) {
+    const PngHeader& h = result.header;
+    Chunks chunks;
+    if (!WalkChunks(data, size, result.header, chunks)) {
         result.status = PngStatus::BadHeader;
         return result;
     }
+    result.status = CheckHeader(h, chunks, limits);
+    if (result.status != PngStatus::Ok)
+        return result;
 
-    const int channels = Channels(h.colorType);
-    if (h.width == 0 || h.height == 0 || h.width > 0x7fffffffu || h.height > 0x7fffffffu ||
-        !ValidDepth(h.colorType, h.bitDepth) || h.compression != 0 || h.filterMethod != 0 || h.interlace > 1) {
-        result.status = PngStatus::BadHeader;
+    result.surface = MakeSurface(h, result.HasAlpha() ? 32 : 24, allocator);
+    if (!result.surface) {
+        result.status = PngStatus::NoSurface;
         return result;
     }
-    if (h.interlace == 1) {
-        result.status = PngStatus::Interlaced;
-        return result;
-    }
-    if (uint64_t(h.width) * h.height > limits.maxPixels) {
-        result.status = PngStatus::TooLarge;
-        return result;
-    }
-    if (h.colorType == 3 && (paletteInvalid || !palette)) {
-        result.status = PngStatus::BadPalette;
-        return result;
-    }
-
-    const int32_t outBpp = result.HasAlpha() ? 32 : 24;
-    result.surface = allocator.CreateSurface(int32_t(h.width), int32_t(h.height), outBpp);
-    if (!result.surface || result.surface->Width() != int32_t(h.width) ||
-        result.surface->Height() != int32_t(h.height) || result.surface->BitsPerPixel() != outBpp) {
+    RowEmitter rows(h, chunks, *result.surface);
+    IdatFeed feed(chunks.idat);
+    if (!rows.Allocated() || !feed.Start()) {
         result.surface.reset();
         result.status = PngStatus::NoSurface;
         return result;
     }
-
-    const size_t bitsPerPixel = size_t(h.bitDepth) * size_t(channels);
-    const size_t rowLen = (size_t(h.width) * bitsPerPixel + 7) / 8;
-    const size_t step = std::max<size_t>(1, bitsPerPixel / 8);
-    const size_t rowBytes = rowLen + 1;
-    const UnfilterFn unfilter = PickUnfilter(step);
-    const size_t outRowLen = size_t(h.width) * size_t(outBpp / 8);
-    const size_t padding = size_t(result.surface->Stride()) - outRowLen;
-    const RowConverter converter{h, palette, uint32_t(paletteSize / 3)};
-
-    // Inflate many rows at a time: per-row calls keep zlib off its fast path.
-    const size_t kChunkBytes = size_t(256) << 10;
-    const size_t chunkRows = std::max<size_t>(1, std::min<size_t>(h.height, kChunkBytes / rowBytes));
-    // Not zero-filled: inflate writes every byte that is read.
-    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[chunkRows * rowBytes + kRowSlack]);
-    std::unique_ptr<uint8_t[]> above(new (std::nothrow) uint8_t[rowLen + kRowSlack]());
-    if (!buffer || !above) {
-        result.surface.reset();
-        result.status = PngStatus::NoSurface;
-        return result;
-    }
-
-    // The zlib header is checked here and the data inflated raw: the
-    // checksum at the end would only be seen after the last row, where it
-    // can change nothing, and computing it costs a tenth of the time.
-    size_t nextSpan = 0;
-    const uint8_t* in = nullptr;
-    size_t inLeft = 0;
-    auto nextByte = [&](uint8_t& b) {
-        while (inLeft == 0) {
-            if (nextSpan == idat.size())
-                return false;
-            in = idat[nextSpan].data;
-            inLeft = idat[nextSpan].size;
-            ++nextSpan;
-        }
-        b = *in++;
-        --inLeft;
-        return true;
-    };
-    uint8_t cmf = 0, flg = 0;
-    const bool headerOk = nextByte(cmf) && nextByte(flg) && (cmf & 0x0F) == 8 && (cmf >> 4) <= 7 &&
-                          ((unsigned(cmf) << 8) | flg) % 31 == 0 && (flg & 0x20) == 0;
-
-    z_stream zs;
-    std::memset(&zs, 0, sizeof zs);
-    if (inflateInit2(&zs, -15) != Z_OK) {
-        result.surface.reset();
-        result.status = PngStatus::NoSurface;
-        return result;
-    }
-    auto feed = [&]() {
-        if (inLeft == 0) {
-            if (nextSpan == idat.size())
-                return false;
-            in = idat[nextSpan].data;
-            inLeft = idat[nextSpan].size;
-            ++nextSpan;
-        }
-        // zlib counts in 32 bits; chunks are at most 2^31 - 1 bytes.
-        zs.next_in = const_cast<Bytef*>(in);
-        zs.avail_in = uInt(inLeft);
-        inLeft = 0;
-        return true;
-    };
-    feed();
 
     uint32_t y = 0;
-    bool stopped = !headerOk;
-    while (y < h.height && !stopped) {
-        const size_t want = std::min<size_t>(chunkRows, h.height - y);
-        zs.next_out = buffer.get();
-        zs.avail_out = uInt(want * rowBytes);
-        for (;;) {
-            int ret = inflate(&zs, Z_NO_FLUSH);
-            if (zs.avail_out == 0)
-                break;
-            if (ret == Z_OK || ret == Z_BUF_ERROR) {
-                if (zs.avail_in == 0 && feed())
-                    continue;
-                if (ret == Z_OK && zs.avail_in != 0)
-                    continue;
-            }
-            stopped = true; // stream end, error or no more input
-            break;
-        }
-        const size_t produced = want * rowBytes - zs.avail_out;
-        const size_t fullRows = produced / rowBytes;
-        const uint8_t* prev = above.get();
-        for (size_t r = 0; r < fullRows; ++r) {
-            uint8_t* row = buffer.get() + r * rowBytes;
-#if defined(__SSE2__)
-            if ((step == 3 || step == 4) && r + 3 < fullRows && row[0] == 4 && row[rowBytes] == 4 &&
-                row[2 * rowBytes] == 4 && row[3 * rowBytes] == 4) {
-                uint8_t* const quad[4] = {row + 1, row + rowBytes + 1, row + 2 * rowBytes + 1, row + 3 * rowBytes + 1};
-                if (step == 3)
-                    PaethQuad<3>(quad, prev, rowLen);
-                else
-                    PaethQuad<4>(quad, prev, rowLen);
-                for (size_t k = 0; k < 4; ++k) {
-                    uint8_t* out = result.surface->Row(int32_t(y + r + k));
-                    converter.Convert(row + k * rowBytes + 1, out);
-                    if (padding)
-                        std::memset(out + outRowLen, 0, padding);
-                }
-                prev = quad[3];
-                r += 3;
-                continue;
-            }
-            if ((step == 3 || step == 4) && row[0] == 4 && r + 1 < fullRows && row[rowBytes] == 4) {
-                if (step == 3)
-                    PaethPair<3>(row + 1, row + rowBytes + 1, prev, rowLen);
-                else
-                    PaethPair<4>(row + 1, row + rowBytes + 1, prev, rowLen);
-                for (size_t k = 0; k < 2; ++k) {
-                    uint8_t* out = result.surface->Row(int32_t(y + r + k));
-                    converter.Convert(row + k * rowBytes + 1, out);
-                    if (padding)
-                        std::memset(out + outRowLen, 0, padding);
-                }
-                prev = row + rowBytes + 1;
-                ++r;
-                continue;
-            }
-#endif
-            unfilter(row[0], row + 1, prev, rowLen, step);
-            uint8_t* out = result.surface->Row(int32_t(y + r));
-            converter.Convert(row + 1, out);
-            if (padding)
-                std::memset(out + outRowLen, 0, padding);
-            prev = row + 1;
-        }
-        if (fullRows > 0 && prev != above.get())
-            std::memcpy(above.get(), prev, rowLen);
+    while (y < h.height && !feed.Ended()) {
+        const size_t want = std::min<size_t>(rows.ChunkRows(), h.height - y);
+        const size_t fullRows = feed.Read(rows.Buffer(), want * rows.RowBytes()) / rows.RowBytes();
+        rows.Emit(fullRows, y);
         y += uint32_t(fullRows);
-        if (fullRows < want)
-            stopped = true;
     }
-    inflateEnd(&zs);
 
     // Rows never decoded stay empty (transparent for images with alpha).
     for (uint32_t r = y; r < h.height; ++r)

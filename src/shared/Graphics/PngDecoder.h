@@ -7,12 +7,21 @@
 
 namespace Corvell {
 
+// The colour types a PNG header may name.
+enum class PngColorType : uint8_t {
+    Grey = 0,
+    Rgb = 2,
+    Palette = 3,
+    GreyAlpha = 4,
+    Rgba = 6,
+};
+
 // The header fields of a PNG image.
 struct PngHeader {
     uint32_t width = 0;
     uint32_t height = 0;
     uint8_t bitDepth = 0;
-    uint8_t colorType = 0;
+    uint8_t colorType = 0; // a PngColorType when the header is valid
     uint8_t compression = 0;
     uint8_t filterMethod = 0;
     uint8_t interlace = 0;
@@ -43,7 +52,10 @@ struct PngResult {
     // Rows converted into the surface, from the top.
     int32_t rowsDecoded = 0;
 
-    bool HasAlpha() const { return header.colorType == 4 || header.colorType == 6; }
+    bool HasAlpha() const {
+        return PngColorType(header.colorType) == PngColorType::GreyAlpha ||
+               PngColorType(header.colorType) == PngColorType::Rgba;
+    }
 };
 
 // Decodes a non-interlaced PNG into a top-down surface. Reads nothing

@@ -1,11 +1,10 @@
+#include "ExpectedImages.h"
 #include "PngBuilder.h"
 #include "RecordingContext.h"
 #include "TestImageSource.h"
 #include "shared/Graphics/Bitmap.h"
 
 #include <gtest/gtest.h>
-
-#include <dirent.h>
 
 #include <string>
 #include <vector>
@@ -243,63 +242,19 @@ TEST_F(BitmapTest, EachImageIsOneLiveObjectOfTheModule) {
     EXPECT_EQ(Base::LiveObjects(), before);
 }
 
-// The artwork: every image the views name, with its size and kind. Runs
-// once the images are in src/resources.
+// The artwork: every image the views name loads from src/resources with
+// its size and kind.
 TEST(Artwork, EveryImageLoadsWithItsSizeAndColourType) {
-    const std::string folder = std::string(TARROW_SOURCE_DIR) + "/src/resources";
-    int files = 0;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (dirent* e = readdir(d))
-            files += std::string(e->d_name).find(".png") != std::string::npos;
-        closedir(d);
-    }
-    if (files == 0)
-        GTEST_SKIP() << "no artwork in " << folder;
-
-    struct Art {
-        const char* name;
-        int32_t w, h;
-    };
-    const Art art[] = {
-        {"ABOUT-TARROW", 459, 307}, {"ACCENT-PANEL", 220, 80}, {"BKGND-PANEL", 800, 336}, {"BKGND-TARROW", 800, 588},
-        {"BUTTON-NORMAL", 90, 27}, {"BUTTON-PRESSED", 90, 27}, {"CAPO", 19, 80}, {"CAPO2", 19, 80}, {"CAPO3", 19, 80},
-        {"CE-COMBO-TRIANGLE", 18, 17}, {"CHECK", 60, 12}, {"COMBO-TRIANGLE", 14, 5}, {"CT-BACKGROUND", 780, 343},
-        {"CT-BULBS-17X8", 17, 80}, {"CT-BULBS-21X8", 21, 80}, {"CT-BULBS-26X8", 26, 80}, {"CT-BULBS-32X11", 32, 110},
-        {"CT-EDIT", 27, 27}, {"CTE-DELETE-NORMAL", 25, 27}, {"CTE-DELETE-PRESSED", 25, 27}, {"CTE-MENU-NORMAL", 26, 27},
-        {"CTE-MENU-PRESSED", 26, 27}, {"CTE-SAVE-NORMAL", 26, 27}, {"CTE-SAVE-PRESSED", 26, 27}, {"CURVES", 120, 28},
-        {"CURVESPRESSED", 120, 28}, {"DARK-ARROWS", 52, 52}, {"DISPLAY", 300, 112}, {"DROP-SHADOW", 132, 132},
-        {"FADE", 60, 60}, {"FINGER", 48, 36}, {"FINGEREDIT", 81, 60}, {"KBD", 700, 80}, {"KBD2", 700, 64},
-        {"KBD2PRESSED", 700, 64}, {"KBDPRESSED", 700, 80}, {"KSLAMPS", 8, 16}, {"LOGO-TARROW", 180, 30},
-        {"MACROMODES-OFF", 786, 34}, {"MACROMODES-OFF-PUSHED", 786, 34}, {"MACROMODES-ON", 786, 34},
-        {"MACROMODES-ON-PUSHED", 786, 34}, {"CV", 98, 28}, {"MODE-TABS", 260, 30}, {"PLECTRUM", 18, 24},
-        {"RADIO", 72, 12}, {"SELECT-PATTERN", 360, 60}, {"SLIDER-THUMB-SM-H", 30, 21}, {"SLIDER-THUMB-SM-V", 30, 21},
-        {"SLIDERSLOTH", 64, 19}, {"SLIDERSLOTV", 19, 64}, {"SLIDERTHUMBH", 30, 21}, {"SLIDERTHUMBV", 20, 20},
-        {"SM-BTN-UP-NORMAL", 19, 19}, {"SM-BTN-UP-PRESSED", 19, 19}, {"SWITCHOFF", 16, 16}, {"SWITCHON", 16, 16},
-        {"TECH", 16, 16}, {"TOP-PANEL-BG", 264, 132}, {"TOP-TOGGLE", 72, 25}, {"UCM-BUTTON-NORMAL", 73, 23},
-        {"UCM-BUTTON-PRESSED", 73, 23}, {"UCM-DELETE-DISABLED", 19, 19}, {"UCM-DELETE-NORMAL", 19, 19},
-        {"UCM-DELETE-PRESSED", 19, 19}, {"UCM-MENU-NORMAL", 19, 19}, {"UCM-MENU-PRESSED", 19, 19},
-        {"UCM-PLAY-NORMAL", 26, 27}, {"UCM-PLAY-PRESSED", 26, 27}, {"UCM-PM-NORMAL", 15, 27}, {"UCM-PM-PRESSED", 15, 27},
-        {"UCM-SAVE-DISABLED", 19, 19}, {"UCM-SAVE-NORMAL", 19, 19}, {"UCM-SAVE-PRESSED", 19, 19},
-        {"UCM-SCROLL-BG", 19, 400}, {"UCM-TARROW", 664, 442}, {"UP-DOWN-ARROWS", 14, 10},
-    };
-    ASSERT_EQ(sizeof art / sizeof art[0], 77u);
-    const std::vector<std::string> rgb = {"ABOUT-TARROW", "CT-BACKGROUND", "CT-EDIT", "KBD2", "KBDPRESSED",
-                                          "SM-BTN-UP-NORMAL", "SM-BTN-UP-PRESSED", "SWITCHOFF"};
-    TestImageSource source(folder);
-    for (const Art& a : art) {
-        SCOPED_TRACE(a.name);
-        std::string lower = a.name;
-        for (char& ch : lower)
-            ch = char(std::tolower(static_cast<unsigned char>(ch)));
-        PngBitmap image(lower.c_str());
+    TestImageSource source(std::string(TARROW_SOURCE_DIR) + "/src/resources");
+    for (const ExpectedImages::Image& expected : ExpectedImages::kImages) {
+        SCOPED_TRACE(expected.name);
+        const std::string file = ExpectedImages::FileName(expected.name);
+        PngBitmap image(file.substr(0, file.size() - 4).c_str()); // the name as the views ask for it
         ASSERT_TRUE(image.ResourceFound());
-        EXPECT_EQ(image.Status(), PngStatus::Ok);
-        EXPECT_EQ(image.Width(), a.w);
-        EXPECT_EQ(image.Height(), a.h);
-        const std::string n = a.name;
-        const bool isRgb = n.rfind("CTE-", 0) == 0 || n.rfind("UCM-", 0) == 0 ||
-                           std::find(rgb.begin(), rgb.end(), n) != rgb.end();
-        EXPECT_EQ(image.Header().colorType, isRgb ? 2 : 6);
-        EXPECT_EQ(image.Header().bitDepth, n == "TOP-TOGGLE" ? 16 : 8);
+        EXPECT_EQ(image.Status(), PngStatus::Ok) << PngStatusText(image.Status());
+        EXPECT_EQ(image.Width(), int32_t(expected.width));
+        EXPECT_EQ(image.Height(), int32_t(expected.height));
+        EXPECT_EQ(int(image.Header().colorType), int(expected.colourType));
+        EXPECT_EQ(int(image.Header().bitDepth), int(expected.bitDepth));
     }
 }

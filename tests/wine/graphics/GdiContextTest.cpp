@@ -263,25 +263,31 @@ TEST(Win32Images, PngResourcesOfTheModuleByName) {
     HMODULE dll = LoadLibraryExA("TarrowView.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(dll, nullptr);
     Win32ImageSource source(dll);
-    SetImageSource(&source);
-    ClearImageCache();
-    if (!source.FindPng("KBD")) {
-        SetImageSource(nullptr);
-        FreeLibrary(dll);
-        GTEST_SKIP() << "the DLL carries no artwork yet";
-    }
+    // Leaves no cached image and no source behind, also when an assertion stops the test.
+    struct Installed {
+        HMODULE dll;
+        explicit Installed(Win32ImageSource& source, HMODULE module) : dll(module) {
+            SetImageSource(&source);
+            ClearImageCache();
+        }
+        ~Installed() {
+            ClearImageCache();
+            SetImageSource(nullptr);
+            FreeLibrary(dll);
+        }
+    } installed(source, dll);
+
+    ASSERT_TRUE(source.FindPng("KBD")) << "the DLL carries no artwork";
     EXPECT_TRUE(source.FindPng("kbd")); // any case
     Ref<Bitmap> kbd = GetImage("kbd.png");
     EXPECT_EQ(kbd->Width(), 700);
     EXPECT_EQ(kbd->Height(), 80);
-    EXPECT_NE(static_cast<PngBitmap*>(kbd.Get())->Surface()->NativeHandle(), nullptr);
+    const PixelSurface* kbdSurface = static_cast<PngBitmap*>(kbd.Get())->Surface();
+    ASSERT_NE(kbdSurface, nullptr);
+    EXPECT_NE(kbdSurface->NativeHandle(), nullptr);
     Ref<Bitmap> upper = GetImage("kbd.PNG"); // no bitmap resource of that name
     EXPECT_EQ(upper->Width(), 0);
     Ref<Bitmap> toggle = GetImage("top-toggle.png");
     EXPECT_EQ(toggle->Width(), 72);
     EXPECT_EQ(static_cast<PngBitmap*>(toggle.Get())->Header().bitDepth, 16);
-    ClearImageCache();
-    kbd = upper = toggle = Ref<Bitmap>();
-    SetImageSource(nullptr);
-    FreeLibrary(dll);
 }

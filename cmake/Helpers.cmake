@@ -1,20 +1,8 @@
-# A static library from a source list that may still be empty.
-function(tarrow_library name sources)
-  if(sources)
-    add_library(${name} STATIC ${sources})
-  else()
-    add_library(${name} INTERFACE)
-  endif()
-endfunction()
-
 # One test executable per folder holding sources: tests/<a>/<b>/*.cpp ->
 # <prefix><a>_<b> (lower case). Wine starts cost about a second, so one ctest
 # entry per executable.
 function(tarrow_test_folder dir name prefix)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
-  if(NOT sources)
-    return()
-  endif()
   set(target ${prefix}${name})
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE tarrow_test_support GTest::gtest_main ${ARGN})

@@ -77,6 +77,19 @@ void Compare(const Model& m, MemoryStream& s, StreamBuffer* b) {
         CHECK(std::memcmp(b->GetData(), m.bytes.data(), m.bytes.size()) == 0);
 }
 
+// Sizes and counts whose product wraps to a few bytes, which the stream
+// could transfer if it missed the overflow.
+constexpr std::size_t kWraps[][2] = {
+    {SIZE_MAX / 2 + 2, 2}, {2, SIZE_MAX / 2 + 2}, {SIZE_MAX / 4 + 2, 4}, {SIZE_MAX / 3 + 1, 3}};
+
+constexpr bool AllWrapSmall() {
+    for (const auto& w : kWraps)
+        if (w[0] * w[1] == 0 || w[0] * w[1] > 4)
+            return false;
+    return true;
+}
+static_assert(AllWrapSmall(), "each product wraps to 1..4 bytes");
+
 int64_t FuzzOffset(FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange<int>(0, 3)) {
     case 0: return in.ConsumeIntegralInRange<int64_t>(-300, 300);
@@ -243,9 +256,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 9: { // size and element counts that overflow
-            uint8_t scratch[16];
-            CHECK(s.Read(scratch, SIZE_MAX / 2 + 1, 2) == 0);
-            CHECK(s.Write(scratch, SIZE_MAX / 3, 4) == 0);
+            const auto& w = kWraps[in.ConsumeIntegralInRange<std::size_t>(0, 3)];
+            uint8_t scratch[16] = {};
+            CHECK(s.Read(scratch, w[0], w[1]) == 0);
+            CHECK(s.Write(scratch, w[0], w[1]) == 0);
             const std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, 4);
             const std::size_t c = in.ConsumeIntegralInRange<std::size_t>(0, 4);
             const bool ok = m.Read(scratch, n * c);

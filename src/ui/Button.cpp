@@ -55,7 +55,11 @@ Ref<NotifyListener> NotifyListenerFanOut::Without(Ref<NotifyListener> current, N
 
 // ---- Button ---------------------------------------------------------------------
 
-Button::Button() : m_moreListeners(new ButtonListenerList), m_clickListeners(new ButtonListenerList) {}
+namespace {
+Ref<ButtonListenerList> NewList() { return Ref<ButtonListenerList>(new ButtonListenerList); }
+} // namespace
+
+Button::Button() : m_moreListeners(NewList()), m_clickListeners(NewList()) {}
 
 Button::~Button() {
     if (!IsClosed())

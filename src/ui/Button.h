@@ -11,7 +11,6 @@
 namespace Corvell {
 
 class Button;
-class Font;
 
 // What a click listener hears: the button and the mouse button (1 = left).
 struct ButtonListenerArgs {
@@ -58,7 +57,7 @@ class Button : public Pane {
 public:
     enum ButtonFlag : uint32_t {
         kHeld = 0x1,            // the left button went down here and is not yet released
-        kHover = 0x2,           // the pointer is over the button
+        kHover = 0x2,           // the pointer is over the button (and, while held, inside it)
         kOwnNormalColor = 0x4,
         kOwnPressedColor = 0x8,
         kOwnDisabledColor = 0x10,
@@ -110,7 +109,7 @@ public:
     void SetTextFormat(uint32_t format);
     uint32_t GetTextFormat() const { return (m_buttonFlags & kFormatMask) >> kFormatShift; }
 
-    // The flags other than kHeld and kHover, which follow the mouse.
+    // Set and Clear change the flags other than kHeld and kHover, which follow the mouse.
     uint32_t GetButtonFlags() const { return m_buttonFlags; }
     void SetButtonFlags(uint32_t mask);
     void ClearButtonFlags(uint32_t mask);
@@ -136,7 +135,6 @@ protected:
     void EndGesture();
     // Ends a press without a click (the release will not come here).
     void CancelPress();
-    void SetHeld(bool held);
 
     // Free for subclasses (PlayButton's press listeners).
     Ref<ButtonListenerList> m_moreListeners;
@@ -144,6 +142,7 @@ protected:
 private:
     // Sets kHeld, and kHover from the pointer's place.
     void ApplyState(bool held);
+    void SetHeld(bool held);
     void UpdateHover();
 
     // Lists live on the heap: a listener may delete the button while the

@@ -219,7 +219,11 @@ TEST_F(ButtonPaint, CaptionRectangleColourFontAndShadowFollowFlagsAndState) {
          Pointer::HeldOver, {{{2, 3, 96, 26}, GetColor(10), 700, -11, kCentred}}},
         {"own size in points", [](Button& b) { b.SetFontSize(10, Font::Points); }, Pointer::Away,
          {{{2, 2, 96, 26}, GetColor(1), 400, -13, kCentred}}},
-        {"own size in pixels, bold", [](Button& b) { b.SetFontSize(15, Font::Pixels); b.SetButtonFlags(Button::kBold); },
+        {"own size in pixels, bold",
+         [](Button& b) {
+             b.SetFontSize(15, Font::Pixels);
+             b.SetButtonFlags(Button::kBold);
+         },
          Pointer::Away, {{{2, 2, 96, 26}, GetColor(1), 700, -15, kCentred}}},
         {"no inset", [](Button& b) { b.ClearButtonFlags(Button::kInset); }, Pointer::HeldOver,
          {{{0, 0, 100, 30}, GetColor(10), 400, -11, kCentred}}},
@@ -227,9 +231,19 @@ TEST_F(ButtonPaint, CaptionRectangleColourFontAndShadowFollowFlagsAndState) {
          {{{2, 2, 96, 26}, GetColor(1), 400, -11, kTextRight | kTextBottom | kTextSingleLine | kTextNoPrefix}}},
         {"shadow", [](Button& b) { b.SetButtonFlags(Button::kShadow); }, Pointer::Away,
          {{{2, 1, 96, 26}, black, 400, -11, kCentred}, {{2, 2, 96, 26}, GetColor(1), 400, -11, kCentred}}},
-        {"shadow in the disabled colour, pressed", [&](Button& b) { b.SetButtonFlags(Button::kShadow); b.SetDisabledTextColor(kD); },
-         Pointer::HeldOver, {{{2, 2, 96, 26}, kD, 400, -11, kCentred}, {{2, 3, 96, 26}, GetColor(10), 400, -11, kCentred}}},
-        {"empty caption", [](Button& b) { b.SetCaption(String()); b.SetButtonFlags(Button::kShadow); }, Pointer::Away, {}},
+        {"shadow in the disabled colour, pressed",
+         [&](Button& b) {
+             b.SetButtonFlags(Button::kShadow);
+             b.SetDisabledTextColor(kD);
+         },
+         Pointer::HeldOver,
+         {{{2, 2, 96, 26}, kD, 400, -11, kCentred}, {{2, 3, 96, 26}, GetColor(10), 400, -11, kCentred}}},
+        {"empty caption",
+         [](Button& b) {
+             b.SetCaption(String());
+             b.SetButtonFlags(Button::kShadow);
+         },
+         Pointer::Away, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -415,7 +429,7 @@ TEST_F(ButtonPaint, TabsShowTheirHalfOfTheImageAndFitIntoRoomyBoundsOnly) {
             own.AddPng("MODE-TABS", Png(260, 30));
         auto tab = std::make_unique<TabButton>("Bass");
         tab->Create(&root, c.given);
-        EXPECT_EQ(c.kept, tab->GetBounds());
+        EXPECT_EQ(Str(c.kept), Str(tab->GetBounds()));
         Canvas canvas;
         tab->Paint(canvas.gc);
         EXPECT_EQ(c.image ? 1u : 0u, Images(canvas.gc).size());

@@ -126,6 +126,16 @@ TEST(ButtonClicks, EveryPressEndsOnceAndOnlyPressAndReleaseOverTheButtonClick) {
              r.root.Release(Rig::inX + 5, Rig::inY);
          },
          {"Pressed", "back, looks pressed", "Click 1", "Released"}},
+        {"released outside after leaving at once, then a click",
+         [](Rig& r) {
+             r.PressIn();
+             r.root.MoveTo(Rig::outX, Rig::outY);
+             r.root.Release(Rig::outX, Rig::outY);
+             r.root.MoveTo(Rig::inX, Rig::inY);
+             r.root.Press(Rig::inX, Rig::inY);
+             r.root.Release(Rig::inX, Rig::inY);
+         },
+         {"Pressed", "Released", "Pressed", "Click 1", "Released"}},
         {"right button", [](Rig& r) { r.PressIn(kButtonRight); r.root.Release(Rig::inX, Rig::inY, kButtonRight); },
          {}},
         {"another button goes up during the press",
@@ -200,7 +210,8 @@ TEST(ButtonClicks, EveryPressEndsOnceAndOnlyPressAndReleaseOverTheButtonClick) {
          {"Pressed", "parent disabled", "Released"}},
         {"a click listener hides the button",
          [](Rig& r) {
-             r.button->AddClickListener(Fn<ButtonListenerArgs>([&r](ButtonListenerArgs) { r.log.push_back("next listener"); }));
+             r.button->AddClickListener(
+                 Fn<ButtonListenerArgs>([&r](ButtonListenerArgs) { r.log.push_back("next listener"); }));
              r.onClick = [&r] { r.button->SetVisible(false); };
              r.PressIn();
              r.root.Release(Rig::inX, Rig::inY);
@@ -287,7 +298,8 @@ TEST(ButtonClicks, AListenerOrObserverMayDeleteTheButton) {
         Log mouse;
         LoggingListener listener(mouse, "mouse");
         r.button->AddMouseListener(&listener);
-        r.button->AddClickListener(Fn<ButtonListenerArgs>([&r](ButtonListenerArgs) { r.log.push_back("late listener"); }));
+        r.button->AddClickListener(
+            Fn<ButtonListenerArgs>([&r](ButtonListenerArgs) { r.log.push_back("late listener"); }));
         c.arm(r);
         r.PressIn();
         if (r.button)
@@ -400,6 +412,13 @@ TEST(PlayButtons, ThePressListenersHearALeftPressBeforeItsRelease) {
     r.log.push_back("holding");
     r.root.Release(Rig::inX, Rig::inY);
     EXPECT_EQ((Log{"Pressed", "start", "holding", "Click 1", "Released"}), r.log);
+
+    // A second press whose first release was lost starts nothing new.
+    r.log.clear();
+    r.PressIn();
+    r.root.Press(Rig::inX, Rig::inY);
+    r.root.Release(Rig::inX, Rig::inY);
+    EXPECT_EQ((Log{"Pressed", "start", "Click 1", "Released"}), r.log);
 
     // Nothing ends what another button would start, so it starts nothing.
     r.log.clear();

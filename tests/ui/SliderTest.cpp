@@ -263,6 +263,12 @@ TEST(SliderOverflow, WideRangesMapWithoutOverflow) {
     root.MoveTo(2000000000, 20);
     EXPECT_EQ(s.GetValue(), INT32_MAX);
     root.Release(2000000000, 20);
+
+    // More than 2^31 px of travel over the whole int range.
+    root.Press(120, 20);
+    root.MoveTo(-2147483600, 20);
+    EXPECT_EQ(s.GetValue(), INT32_MIN);
+    root.Release(-2147483600, 20);
 }
 
 // ---- the gesture ------------------------------------------------------------------------

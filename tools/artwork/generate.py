@@ -2,24 +2,31 @@
 """Draws every image the editor embeds, the .rc that embeds them and a
 contact sheet for review.
 
-Run with Debian's python3-pil: /usr/bin/python3 tools/artwork/generate.py
-The output is deterministic: textures come from seeded generators, and no
-PNG carries a timestamp, so a second run writes the same bytes.
+Run with Debian's python3-pil and fonts-dejavu-core:
+    /usr/bin/python3 tools/artwork/generate.py [--out DIR] [--check]
+The output is deterministic: textures come from seeded generators, text uses
+one fixed font (no fallback), and no PNG carries a timestamp, so a second run
+writes the same bytes. --check renders into a temporary folder and fails,
+naming the files, where the committed images differ.
 """
 
+import argparse
+import filecmp
 import math
 import os
 import random
 import struct
 import sys
+import tempfile
 import zlib
 
 from PIL import Image, ImageChops, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
-OUT = os.path.join(ROOT, "src", "resources")
-SHEET = os.path.join(HERE, "contact-sheet.png")
+RESOURCES = os.path.join(ROOT, "src", "resources")
+# A review output, not committed: out/ is ignored.
+SHEET = os.path.join(ROOT, "out", "contact-sheet.png")
 
 # Resource name, width, height, colour type (2 RGB, 6 RGBA), bit depth.
 # The file is the lower-case resource name with ".png".
@@ -137,16 +144,13 @@ IVORY = (244, 241, 230)
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 
 
-def font(size, bold=True, condensed=False):
-    name = "DejaVuSans"
-    if condensed:
-        name += "Condensed"
-    if bold:
-        name += "-Bold"
+def font(size, bold=True):
+    # No fallback: another font would change every image with text in it.
+    path = os.path.join(FONT_DIR, "DejaVuSans-Bold.ttf" if bold else "DejaVuSans.ttf")
     try:
-        return ImageFont.truetype(os.path.join(FONT_DIR, name + ".ttf"), size)
-    except OSError:
-        return ImageFont.load_default()
+        return ImageFont.truetype(path, size)
+    except (OSError, ImportError) as e:
+        sys.exit("generate.py: cannot load %s (%s); install fonts-dejavu-core (scripts/setup)" % (path, e))
 
 
 # ---- small drawing helpers -------------------------------------------------
@@ -204,10 +208,9 @@ def paste(dst, src, xy=(0, 0)):
     dst.alpha_composite(src, dest=xy)
 
 
-def text(img, xy, s, size, fill, bold=True, anchor="mm", shadow=(0, 0, 0), condensed=False,
-         spacing=0):
+def text(img, xy, s, size, fill, bold=True, anchor="mm", shadow=(0, 0, 0), spacing=0):
     d = ImageDraw.Draw(img)
-    f = font(size, bold, condensed)
+    f = font(size, bold)
     if spacing:
         # letter-spaced: centre the whole run on xy
         widths = [d.textlength(ch, font=f) for ch in s]
@@ -1234,8 +1237,8 @@ def read_ihdr(path):
     return w, h, depth, ctype, inter
 
 
-def save(name, img_or_rows, w, h, ctype, depth):
-    path = os.path.join(OUT, file_name(name))
+def save(out, name, img_or_rows, w, h, ctype, depth):
+    path = os.path.join(out, file_name(name))
     if depth == 16:
         write_png16_rgba(path, img_or_rows)
     else:
@@ -1249,13 +1252,13 @@ def save(name, img_or_rows, w, h, ctype, depth):
         sys.exit("%s: wrote %r, expected %r" % (path, got, want))
 
 
-def write_rc():
+def write_rc(out):
     lines = ["// Every image the editor draws, embedded as a \"PNG\" resource.",
              "// Written by tools/artwork/generate.py; names are upper case and the",
              "// loader's lookup ignores case.", ""]
     for name, *_ in IMAGES:
         lines.append('%-24s PNG "%s"' % (name, file_name(name)))
-    with open(os.path.join(OUT, "images.rc"), "w", newline="\n") as f:
+    with open(os.path.join(out, "images.rc"), "w", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
 
 
@@ -1309,7 +1312,7 @@ def main_view_preview(images):
     return v
 
 
-def contact_sheet(images):
+def contact_sheet(images, path):
     label_font = font(11, True)
     pad, width = 14, 1640
     tiles = []
@@ -1335,7 +1338,8 @@ def contact_sheet(images):
         bg = checker(img.width, img.height)
         bg.alpha_composite(img.convert("RGBA"))
         sheet.paste(bg, (x, y + 16))
-    sheet.convert("RGB").save(SHEET, format="PNG", optimize=False, compress_level=9)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    sheet.convert("RGB").save(path, format="PNG", optimize=False, compress_level=9)
 
 
 def from16(rows):
@@ -1429,19 +1433,63 @@ def build():
     }
 
 
-def main():
+def generate(out, sheet=None):
+    """Writes the images and images.rc into out, and the contact sheet to
+    sheet unless it is None; the names of the files written into out."""
     assert len(IMAGES) == 77 and len({n for n, *_ in IMAGES}) == 77
-    os.makedirs(OUT, exist_ok=True)
+    os.makedirs(out, exist_ok=True)
     images = build()
     assert set(images) == {n for n, *_ in IMAGES}
     for name, w, h, ctype, depth in IMAGES:
-        save(name, images[name], w, h, ctype, depth)
+        save(out, name, images[name], w, h, ctype, depth)
         if depth == 16:
             images[name] = from16(images[name])
-    write_rc()
-    contact_sheet(images)
-    print("wrote %d images, images.rc and %s" % (len(IMAGES), os.path.relpath(SHEET, ROOT)))
+    write_rc(out)
+    if sheet:
+        contact_sheet(images, sheet)
+    return [file_name(n) for n, *_ in IMAGES] + ["images.rc"]
+
+
+def check_committed(committed):
+    """0 when committed holds exactly what the script makes, byte for byte."""
+    if not os.path.isdir(committed):
+        print("artwork: no folder %s" % committed, file=sys.stderr)
+        return 1
+    with tempfile.TemporaryDirectory(prefix="artwork-") as tmp:
+        made = generate(tmp)
+        differ = [n for n in made
+                  if not os.path.isfile(os.path.join(committed, n))
+                  or not filecmp.cmp(os.path.join(tmp, n), os.path.join(committed, n), shallow=False)]
+    # The folder may hold other resources; only stray images are ours.
+    stray = sorted(n for n in os.listdir(committed) if n.endswith(".png") and n not in made)
+    where = os.path.relpath(committed, ROOT)
+    for n in differ:
+        print("artwork: %s/%s differs from what tools/artwork/generate.py makes" % (where, n), file=sys.stderr)
+    for n in stray:
+        print("artwork: %s/%s is not made by tools/artwork/generate.py" % (where, n), file=sys.stderr)
+    if differ or stray:
+        print("artwork: %d of %d files differ, %d stray; regenerate with /usr/bin/python3 tools/artwork/generate.py"
+              % (len(differ), len(made), len(stray)), file=sys.stderr)
+        return 1
+    print("artwork: the %d images and images.rc in %s match the script" % (len(made) - 1, where))
+    return 0
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description="Draws the editor's images and the .rc that embeds them.")
+    parser.add_argument("--out", metavar="DIR", default=RESOURCES,
+                        help="folder for the images and images.rc (default: src/resources)")
+    parser.add_argument("--check", action="store_true",
+                        help="write nothing; fail when the images in DIR differ from what the script makes")
+    args = parser.parse_args(argv)
+    out = os.path.abspath(args.out)
+    if args.check:
+        return check_committed(out)
+    generate(out, SHEET)
+    print("wrote %d images and images.rc into %s, and %s" % (len(IMAGES), os.path.relpath(out, ROOT),
+                                                            os.path.relpath(SHEET, ROOT)))
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv[1:]))

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <new>
 #include <type_traits>
 
 namespace Corvell {
@@ -12,8 +13,10 @@ namespace Corvell {
 #endif
 
 namespace {
-// Strings are read in pieces, so a corrupt length cannot make us allocate
-// more than has actually arrived (plus one piece).
+// Strings are read in pieces into a buffer that at most doubles what has
+// arrived, so a corrupt length cannot make us allocate more than about twice
+// the real data (plus one piece), and a long string is still copied only a
+// few times.
 constexpr std::size_t kStringChunk = 64 * 1024;
 } // namespace
 
@@ -99,27 +102,38 @@ bool InputStream::ReadString(String& s) {
     if (n == 0)
         return true;
     // With random access a length beyond the data fails at once.
+    bool verified = false;
     if (auto* ra = dynamic_cast<RandomAccess*>(this)) {
         const int64_t remaining = ra->GetSize() - ra->Tell();
         if (remaining < n)
             return false;
+        verified = true;
     }
     String text;
-    int done = 0;
-    while (done < n) {
-        const int piece = static_cast<int>(std::min<std::size_t>(kStringChunk, static_cast<std::size_t>(n - done)));
-        char* p = text.GetBuffer(done + piece);
-        const std::size_t got = Read(p + done, static_cast<std::size_t>(piece));
-        if (got != static_cast<std::size_t>(piece)) {
-            text.ReleaseBuffer(0);
-            return false;
+    try {
+        // A length already checked against the data is taken at once.
+        int64_t capacity = verified ? n : std::min<int64_t>(n, kStringChunk);
+        char* p = text.GetBuffer(static_cast<int>(capacity));
+        int64_t done = 0;
+        while (done < n) {
+            const int64_t piece = std::min<int64_t>(kStringChunk, n - done);
+            if (done + piece > capacity) {
+                capacity = std::min<int64_t>(n, std::max(done + piece, 2 * capacity));
+                text.ReleaseBuffer(static_cast<int>(done)); // what GetBuffer keeps
+                p = text.GetBuffer(static_cast<int>(capacity));
+            }
+            if (Read(p + done, static_cast<std::size_t>(piece)) != static_cast<std::size_t>(piece))
+                return false;
+            done += piece;
         }
-        done += piece;
-        text.ReleaseBuffer(done);
+        // The length counts only the text before the first NUL.
+        p[n] = '\0';
+        text.ReleaseBuffer(-1);
+    } catch (const std::bad_alloc&) {
+        // Longer than a String can be, or no memory for it: a failed read
+        // like any other, not an exception through the stream.
+        return false;
     }
-    // The length counts only the text before the first NUL.
-    text.GetBuffer(0);
-    text.ReleaseBuffer(-1);
     s = text;
     return true;
 }

@@ -296,36 +296,149 @@ TEST(MemoryStream, HostileStringLengthsFailWithoutReading) {
     }
 }
 
-// A plain input stream (no random access) over a few bytes: a huge stored
-// length must fail once the data runs out, without reserving that much.
-class TinyInput final : public InputStream {
+// An input stream over given bytes, plain or with random access. It notes
+// each request as the caller made it, before it is cut to what is left, and,
+// when the bytes hold one stored string, the buffer that each read after the
+// 4-byte length lands in (the String's header sits right before its
+// characters).
+// The members of RandomAccess without being one: ReadString cannot check a
+// length against the data first.
+class PlainInput : public InputStream {
 public:
-    explicit TinyInput(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
+    virtual int64_t Seek(int64_t pos, int mode) = 0;
+    virtual int64_t GetSize() = 0;
+};
+
+template <class Base>
+class WatchedInput final : public Base {
+public:
+    explicit WatchedInput(std::vector<uint8_t> bytes, bool oneString = true)
+        : m_bytes(std::move(bytes)), m_oneString(oneString) {}
     using InputStream::Read;
     std::size_t Read(void* dst, std::size_t n) override {
+        largest = std::max(largest, n);
+        if (m_oneString && m_pos >= 4)
+            Watch(static_cast<char*>(dst) - (m_pos - 4));
         n = std::min(n, m_bytes.size() - m_pos);
         std::memcpy(dst, m_bytes.data() + m_pos, n);
         m_pos += n;
-        largest = std::max(largest, n);
         return n;
     }
-    std::size_t largest = 0;
+    int64_t Seek(int64_t pos, int mode) override {
+        const int64_t base = mode == SeekFromStart ? 0 : mode == SeekFromCurrent ? int64_t(m_pos) : GetSize();
+        m_pos = static_cast<std::size_t>(std::clamp<int64_t>(base + pos, 0, GetSize()));
+        return int64_t(m_pos);
+    }
+    int64_t GetSize() override { return reportedSize >= 0 ? reportedSize : static_cast<int64_t>(m_bytes.size()); }
+
+    int64_t reportedSize = -1; // when set, the size GetSize claims
+
+    std::size_t largest = 0;   // the largest request
+    int textReads = 0;         // reads into the string
+    int buffers = 0;           // string buffers the text went into
+    std::size_t moved = 0;     // bytes that had arrived when the buffer changed
+    int64_t excess = INT64_MIN; // the most capacity beyond twice what had arrived
 
 private:
+    void Watch(char* text) {
+        const std::size_t arrived = m_pos - 4;
+        const int64_t capacity = (reinterpret_cast<const StringData*>(text) - 1)->capacity;
+        ++textReads;
+        if (text != m_text) {
+            ++buffers;
+            if (m_text)
+                moved += arrived;
+            m_text = text;
+        }
+        excess = std::max(excess, capacity - 2 * int64_t(arrived));
+    }
+
     std::vector<uint8_t> m_bytes;
+    bool m_oneString;
     std::size_t m_pos = 0;
+    char* m_text = nullptr;
 };
 
-TEST(InputStream, AHugeLengthWithoutRandomAccessReadsInPieces) {
-    TinyInput in({0xFF, 0xFF, 0xFF, 0x7F, 'a', 'b', 'c'});
-    String got;
+std::vector<uint8_t> StoredString(int32_t claimed, std::size_t supplied) {
+    std::vector<uint8_t> bytes(4 + supplied);
+    std::memcpy(bytes.data(), &claimed, 4);
+    for (std::size_t i = 0; i < supplied; ++i)
+        bytes[4 + i] = static_cast<uint8_t>('a' + i % 26);
+    return bytes;
+}
+
+constexpr std::size_t kPiece = 64 * 1024;
+
+struct StringCase {
+    int32_t claimed;
+    std::size_t supplied;
+    bool ok;
+} const kStringCases[] = {
+    {1, 1, true},
+    {int32_t(kPiece), kPiece, true},
+    {int32_t(kPiece) + 1, kPiece + 1, true},
+    {4 << 20 | 3, 4 << 20 | 3, true},
+    {INT_MAX, 3, false},
+    {1 << 20, 200000, false},
+};
+
+// Without random access the claimed length cannot be checked first: the
+// text arrives in pieces into a buffer that at most doubles what has
+// arrived, so a huge claim costs no more than the data, and a long string is
+// moved only a few times (bytes moved stay below twice the length, where
+// growing piece by piece moves about n * n / 128 KiB).
+TEST(InputStream, StringsWithoutRandomAccessGrowByDoubling) {
+    for (const StringCase& c : kStringCases) {
+        SCOPED_TRACE(c.claimed);
+        WatchedInput<PlainInput> in(StoredString(c.claimed, c.supplied));
+        String got("stale");
+        EXPECT_EQ(c.ok, in.ReadString(got));
+        EXPECT_LE(in.largest, kPiece);
+        EXPECT_LE(in.excess, int64_t(kPiece)) << "reserved far beyond the data";
+        EXPECT_LE(in.moved, 2 * c.supplied);
+        if (c.ok) {
+            ASSERT_EQ(c.claimed, got.GetLength());
+            EXPECT_EQ(0, std::memcmp(got.GetString(), StoredString(c.claimed, c.supplied).data() + 4, c.supplied));
+        } else {
+            EXPECT_TRUE(got.IsEmpty());
+        }
+    }
+}
+
+// A length checked against the data is read into one buffer of its size.
+TEST(InputStream, StringsWithRandomAccessTakeOneBuffer) {
+    for (const StringCase& c : kStringCases) {
+        SCOPED_TRACE(c.claimed);
+        WatchedInput<InputRandomAccessStream> in(StoredString(c.claimed, c.supplied));
+        String got;
+        EXPECT_EQ(c.ok, in.ReadString(got));
+        EXPECT_EQ(c.ok ? 1 : 0, in.buffers);
+        EXPECT_EQ(0u, in.moved);
+        EXPECT_LE(in.largest, kPiece);
+        if (!c.ok) {
+            EXPECT_EQ(0, in.textReads) << "a length beyond the data fails before reading";
+        }
+    }
+}
+
+// A stream that claims the data for the longest length: more than a String
+// can hold, which fails like any other read, not by an exception.
+TEST(InputStream, AStringLongerThanAStringCanBeFailsQuietly) {
+    WatchedInput<InputRandomAccessStream> in(StoredString(INT_MAX, 3));
+    in.reportedSize = int64_t(INT_MAX) + 4;
+    String got("stale");
     EXPECT_FALSE(in.ReadString(got));
     EXPECT_TRUE(got.IsEmpty());
-    EXPECT_LE(in.largest, 64u * 1024u);
+}
 
-    TinyInput ok({2, 0, 0, 0, 'h', 'i'});
-    EXPECT_STREQ("hi", ok.ReadString().GetString());
-    EXPECT_TRUE(ok.ReadString().IsEmpty()) << "nothing left";
+TEST(InputStream, StringsReadOneAfterAnother) {
+    std::vector<uint8_t> bytes = StoredString(2, 2);
+    const std::vector<uint8_t> second = StoredString(3, 3);
+    bytes.insert(bytes.end(), second.begin(), second.end());
+    WatchedInput<PlainInput> in(bytes, false);
+    EXPECT_STREQ("ab", in.ReadString().GetString());
+    EXPECT_STREQ("abc", in.ReadString().GetString());
+    EXPECT_TRUE(in.ReadString().IsEmpty()) << "nothing left";
 }
 
 TEST(MemoryStream, GetSizeNeverCutsTheData) {
@@ -364,8 +477,6 @@ TEST(MemoryStream, FailuresAreShortTransfersNotExceptions) {
     EXPECT_EQ(0u, s.Write("xy", 2));
     EXPECT_FALSE(s.WriteString(String("too long")));
     EXPECT_EQ(6, s.Seek(100, SeekFromStart));
-    EXPECT_EQ(0u, s.Read(bytes, SIZE_MAX / 2 + 1, 2)) << "size times count overflows";
-    EXPECT_EQ(0u, s.Write(bytes, SIZE_MAX / 4, 8));
 
     MemoryStream g;
     g.Write("abc", 3);
@@ -375,6 +486,31 @@ TEST(MemoryStream, FailuresAreShortTransfersNotExceptions) {
     EXPECT_EQ(1, g.Tell());
     EXPECT_FALSE(g.Skip(-5));
     EXPECT_EQ(0, g.Tell());
+}
+
+// Sizes and counts whose product wraps to a few bytes, which the stream
+// could transfer: the call must see the overflow and move nothing.
+TEST(MemoryStream, SizeTimesCountThatOverflowsMovesNothing) {
+    struct Case {
+        std::size_t size, count;
+    } const cases[] = {
+        {SIZE_MAX / 2 + 2, 2}, // 2^63 + 1 times 2 wraps to 2
+        {2, SIZE_MAX / 2 + 2},
+        {SIZE_MAX / 4 + 2, 4}, // wraps to 4
+        {SIZE_MAX / 3 + 1, 3}, // wraps to 2
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        const std::size_t wrapped = c.size * c.count;
+        ASSERT_TRUE(wrapped > 0 && wrapped <= 4) << "the case must wrap to a transfer that fits";
+        char bytes[6] = {'a', 'b', 'c', 'd', 'e', 'f'};
+        MemoryStream s{Ref<IStreamBuffer>(StreamBuffer::CreateFixed(bytes, sizeof bytes))};
+        char out[6] = {};
+        EXPECT_EQ(0u, s.Read(out, c.size, c.count));
+        EXPECT_EQ(0u, s.Write("wxyz", c.size, c.count));
+        EXPECT_EQ(0, s.Tell());
+        EXPECT_EQ(0, std::memcmp(bytes, "abcdef", 6));
+    }
 }
 
 TEST(MemoryStream, StreamObjectsAreCountedAndFreed) {

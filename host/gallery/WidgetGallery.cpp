@@ -25,8 +25,8 @@ namespace Corvell {
 namespace {
 
 constexpr int32_t kMargin = 10;
-constexpr int32_t kLabelWidth = 120;
-constexpr int32_t kColumnWidth = 132;
+constexpr int32_t kLabelWidth = 138;
+constexpr int32_t kColumnWidth = 130;
 constexpr int32_t kButtonRow = 32;
 constexpr int32_t kHeadingHeight = 18;
 

@@ -6,8 +6,12 @@
 //   tarrow-host.exe                   a window with the editor
 //   tarrow-host.exe --screenshots DIR PNG screenshots of the page, then exit
 //   tarrow-host.exe --measure         open, repaint and idle figures, then exit
+//   tarrow-host.exe --gallery         every widget family in each state, live
+//   tarrow-host.exe --gallery --screenshots DIR   gallery.png, then exit
 #include "PngWriter.h"
 #include "SubstituteHost.h"
+#include "win32/GalleryWindow.h"
+#include "win32/WindowCapture.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -180,51 +184,17 @@ void Host::Close() {
     }
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+int WriteScreenshot(const std::string& dir, const char* name, int width, int height, const std::vector<uint8_t>& rgb) {
+    std::string path = dir;
+    if (!path.empty() && path.back() != '\\' && path.back() != '/')
+        path += '\\';
+    path += name;
+    if (!HostTools::WritePngRgb(path, width, height, rgb)) {
+        std::printf("tarrow-host: could not write %s\n", path.c_str());
+        return 1;
     }
-}
-
-// Copies the page window's pixels (as painted) into RGB rows.
-bool Capture(HWND window, int width, int height, std::vector<uint8_t>& rgb) {
-    HDC wdc = GetDC(window);
-    if (!wdc)
-        return false;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height; // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mdc = CreateCompatibleDC(wdc);
-    bool ok = dib && mdc;
-    if (ok) {
-        HGDIOBJ old = SelectObject(mdc, dib);
-        ok = BitBlt(mdc, 0, 0, width, height, wdc, 0, 0, SRCCOPY) != FALSE;
-        GdiFlush();
-        SelectObject(mdc, old);
-        if (ok) {
-            rgb.resize(static_cast<size_t>(width) * height * 3);
-            const uint8_t* src = static_cast<const uint8_t*>(bits);
-            for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i) {
-                rgb[i * 3] = src[i * 4 + 2];
-                rgb[i * 3 + 1] = src[i * 4 + 1];
-                rgb[i * 3 + 2] = src[i * 4];
-            }
-        }
-    }
-    if (mdc)
-        DeleteDC(mdc);
-    if (dib)
-        DeleteObject(dib);
-    ReleaseDC(window, wdc);
-    return ok;
+    std::printf("%s\n", path.c_str());
+    return 0;
 }
 
 int Screenshots(Host& host, const std::string& dir) {
@@ -233,23 +203,41 @@ int Screenshots(Host& host, const std::string& dir) {
         std::printf("tarrow-host: the page made no window to capture\n");
         return 1;
     }
-    Pump();
+    HostTools::PumpMessages();
     RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     std::vector<uint8_t> rgb;
-    if (!Capture(child, host.size.cx, host.size.cy, rgb)) {
+    if (!HostTools::CaptureWindow(child, host.size.cx, host.size.cy, rgb)) {
         std::printf("tarrow-host: could not read the page's pixels\n");
         return 1;
     }
-    std::string path = dir;
-    if (!path.empty() && path.back() != '\\' && path.back() != '/')
-        path += '\\';
-    path += "page.png";
-    if (!HostTools::WritePngRgb(path, host.size.cx, host.size.cy, rgb)) {
-        std::printf("tarrow-host: could not write %s\n", path.c_str());
+    return WriteScreenshot(dir, "page.png", host.size.cx, host.size.cy, rgb);
+}
+
+// The gallery in its frame: a message loop, or its screenshot.
+int Gallery(Substitute::SubstituteHost& engine, const std::string& screenshots) {
+    GalleryWindow window;
+    if (!window.Open(static_cast<IRnC*>(engine.GetInterface("IRnC")))) {
+        std::printf("tarrow-host: the gallery did not open: %s\n", window.Error().c_str());
         return 1;
     }
-    std::printf("%s\n", path.c_str());
-    return 0;
+    int rc = 0;
+    if (!screenshots.empty()) {
+        std::vector<uint8_t> rgb;
+        if (!window.Capture(rgb)) {
+            std::printf("tarrow-host: could not read the gallery's pixels\n");
+            rc = 1;
+        } else {
+            rc = WriteScreenshot(screenshots, "gallery.png", WidgetGallery::kWidth, WidgetGallery::kHeight, rgb);
+        }
+    } else {
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    window.Close();
+    return rc;
 }
 
 double ProcessCpuSeconds() {
@@ -276,11 +264,11 @@ int Measure(Host& host, double firstPaint) {
     std::sort(repaint.begin(), repaint.end());
     const double median = (repaint[24] + repaint[25]) / 2;
 
-    Pump();
+    HostTools::PumpMessages();
     const double cpu0 = ProcessCpuSeconds(), wall0 = Seconds();
     while (Seconds() - wall0 < 10.0) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        Pump();
+        HostTools::PumpMessages();
     }
     const double idle = (ProcessCpuSeconds() - cpu0) / (Seconds() - wall0);
     std::printf("open to first paint: %.2f ms\n", firstPaint * 1000);
@@ -293,18 +281,28 @@ int Measure(Host& host, double firstPaint) {
 
 int main(int argc, char** argv) {
     std::string screenshots;
-    bool measure = false;
+    bool measure = false, gallery = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--screenshots") && i + 1 < argc)
             screenshots = argv[++i];
         else if (!std::strcmp(argv[i], "--measure"))
             measure = true;
+        else if (!std::strcmp(argv[i], "--gallery"))
+            gallery = true;
         else {
-            std::printf("usage: tarrow-host [--screenshots DIR | --measure]\n");
+            std::printf("usage: tarrow-host [--gallery] [--screenshots DIR | --measure]\n");
             return 2;
         }
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (gallery) {
+        if (measure) {
+            std::printf("tarrow-host: --measure measures the editor, not the gallery\n");
+            return 2;
+        }
+        Substitute::SubstituteHost engine;
+        return Gallery(engine, screenshots);
+    }
 
     Host host;
     g_host = &host;

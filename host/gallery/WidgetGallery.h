@@ -1,0 +1,122 @@
+#pragma once
+// Every widget family of the toolkit in each of its states, bound to the
+// play-logic parameters of an engine: a page for people to look at the
+// toolkit and try it. Platform-free; the host puts it in a window.
+#include "binding/CVRnC.h"
+#include "binding/UiProxySite.h"
+#include "ui/Button.h"
+#include "ui/ControlSite.h"
+#include "ui/Pane.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Corvell {
+
+class ToggleButton;
+
+class WidgetGallery : public Pane {
+public:
+    // One widget shown in the gallery: its family, the state it shows and
+    // the pane (the widget itself).
+    struct Item {
+        const char* family;
+        const char* state;
+        Pane* pane;
+    };
+
+    static constexpr int32_t kWidth = 800;
+    static constexpr int32_t kHeight = 588;
+
+    WidgetGallery();
+    ~WidgetGallery() override;
+
+    // The engine whose parameters the widgets show and change; null
+    // detaches (the widgets then show the proxy's defaults).
+    void Attach(IRnC* engine);
+
+    // Places the gallery and builds every widget in its state.
+    void Create(Pane* parent, const Rect& bounds) override;
+    void OnDestroy() override;
+    void Paint(GraphicsContext& gc) override;
+
+    const std::vector<Item>& Items() const { return m_items; }
+    // The widgets of one family, in the order of their states.
+    std::vector<Item> Family(const char* family) const;
+
+private:
+    class Thread : public UiThread {
+    public:
+        explicit Thread(Pane* p) : m_pane(p) {}
+        bool IsUiThread() override { return m_pane->IsUiThread(); }
+        void Post(Ref<Delegate> call) override { m_pane->PostDeferred(std::move(call)); }
+
+    private:
+        Pane* m_pane;
+    };
+
+    // The parameters as bound controls see them, with the ranges the
+    // controls give them.
+    class Parameters : public ControlSite {
+    public:
+        explicit Parameters(IRnC& rnc) : m_rnc(rnc) {}
+        int32_t GetValue(int32_t id) override;
+        void SetValue(int32_t id, int32_t value) override;
+        void GetInfo(int32_t id, ControlInfo* out) override;
+        void BeginEdit(int32_t id) override;
+        void EndEdit(int32_t id) override;
+
+    private:
+        IRnC& m_rnc;
+    };
+
+    // What shows a parameter: called on the window's thread when it changes.
+    struct Binding {
+        ERnCPars par;
+        std::function<void()> refresh;
+    };
+
+    struct Toggle {
+        Button* button;
+        ERnCPars par;
+    };
+
+    struct Heading {
+        Rect rect;
+        const char* text;
+        bool title;
+    };
+
+    void Build();
+    void BuildButtons(int32_t& y);
+    void BuildSliders(int32_t& y);
+    // Adds the widget to the tree and the item list.
+    void Place(Pane* widget, const char* family, const char* state, const Rect& r);
+    void Headings(int32_t& y, const char* title, const char* const* states, int32_t count);
+    // Puts a button in the look of a state column, with the events a
+    // pointer would send.
+    void ShowState(Button* b, int32_t column);
+    void SetToggle(ToggleButton* b, bool on);
+    // The widgets ask; the engine's notice changes what they show.
+    void OnCapoClick(ButtonListenerArgs args);
+    void OnToggleClick(ButtonListenerArgs args);
+    // Writes one complete edit of par.
+    void Write(ERnCPars par, int32_t value);
+    void OnParameter(ERnCPars par);
+    void RefreshAll();
+    Rect Cell(int32_t column, int32_t y, int32_t width, int32_t height, int32_t rowHeight) const;
+
+    Thread m_thread{this};
+    UiProxySite m_site{&m_thread};
+    std::unique_ptr<CVRnC> m_rnc;
+    std::unique_ptr<Parameters> m_parameters;
+    Ref<Delegate1<ERnCPars>> m_listener;
+    std::vector<std::unique_ptr<Pane>> m_widgets;
+    std::vector<Item> m_items;
+    std::vector<Binding> m_bindings;
+    std::vector<Toggle> m_toggles;
+    std::vector<Heading> m_headings;
+};
+
+} // namespace Corvell

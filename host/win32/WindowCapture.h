@@ -1,0 +1,15 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace Corvell::HostTools {
+
+// Copies a window's pixels, as painted, into RGB rows (top-down).
+bool CaptureWindow(HWND window, int width, int height, std::vector<uint8_t>& rgb);
+
+// Runs the messages waiting on this thread.
+void PumpMessages();
+
+} // namespace Corvell::HostTools

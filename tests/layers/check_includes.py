@@ -55,9 +55,9 @@ def folder_of(rel_path):
 
 
 def resolve(root, including, target):
-    """Finds the file a quoted include names: beside the includer, then in src/, engine/ and the top."""
+    """Finds the file a quoted include names: beside the includer, then in src/, engine/, host/ and the top."""
     here = os.path.dirname(including)
-    for base in (here, 'src', 'engine', '.'):
+    for base in (here, 'src', 'engine', 'host', '.'):
         candidate = os.path.normpath(os.path.join(base, target))
         if os.path.isfile(os.path.join(root, candidate)):
             return candidate.replace(os.sep, '/')

@@ -104,15 +104,32 @@ void RootPane::ForgetPane(Pane* removed, Pane* fallback) {
         m_mostRecent = nullptr;
     if (gone(m_requested))
         m_requested = nullptr;
-    if (gone(m_mousePane))
+    // A pane that leaves the tree while it holds the press would never see
+    // the release: it hears the press end as when the capture is lost. A
+    // closing pane ends its own gestures and takes no more events.
+    Pane* pressEnds = nullptr;
+    if (gone(m_mousePane)) {
+        if (m_captureActive && !m_mousePane->IsClosed()) {
+            pressEnds = m_mousePane;
+            ReleaseCapture();
+        }
         m_mousePane = nullptr;
+    }
 
     // A pane out of the tree can no longer stop its timers.
     m_timers.RemoveOwnedWithin(removed);
 
+    PaneGuard self(this);
+    PaneGuard held(pressEnds);
     if (gone(m_current)) {
         m_current = nullptr;
         RequestFocus(fallback && !gone(fallback) ? fallback : nullptr);
+    }
+    if (self.IsAlive() && held.IsAlive()) {
+        const Point local = ToLocal(pressEnds, m_lastPointer);
+        MouseEvent up(kMouseUp, local.x, local.y, 0, 0);
+        up.button = kButtonNone;
+        Deliver(up, pressEnds);
     }
 }
 

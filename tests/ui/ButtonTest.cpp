@@ -183,6 +183,14 @@ TEST(ButtonClicks, EveryPressEndsOnceAndOnlyPressAndReleaseOverTheButtonClick) {
              r.root.Release(Rig::inX, Rig::inY);
          },
          {"Pressed", "Released", "hidden"}},
+        {"button taken out of its parent during the press",
+         [](Rig& r) {
+             r.PressIn();
+             r.container.RemoveChild(r.button.get());
+             r.log.push_back("removed");
+             r.root.Release(Rig::inX, Rig::inY);
+         },
+         {"Pressed", "Released", "removed"}},
         {"button disabled during the press, enabled before the release",
          [](Rig& r) {
              r.PressIn();

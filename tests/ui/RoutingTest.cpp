@@ -138,6 +138,24 @@ TEST_F(Routing, LosingTheCaptureEndsThePressOnce) {
     EXPECT_EQ(log.Text({kMouseUp}), "C MouseUp");
 }
 
+TEST_F(Routing, APaneRemovedWhileItHoldsThePressHearsItEndOnce) {
+    Rest(25, 25);
+    root->Press(25, 25);
+    root->MoveTo(30, 30);
+    log.Clear();
+    p->RemoveChild(c.get()); // a view takes the pane away mid-press
+    ASSERT_EQ(log.Text({kMouseUp}), "C MouseUp");
+    EXPECT_EQ(log.events.back().button, kButtonNone);
+    EXPECT_EQ(log.events.back().buttons, 0);
+    EXPECT_FALSE(root->HasCapture());
+
+    // The real release goes where the pointer is, as after a lost capture;
+    // the removed pane hears nothing more.
+    log.Clear();
+    root->Release(30, 30);
+    EXPECT_EQ(log.Text(), "P MouseEnter, P MouseUp");
+}
+
 TEST_F(Routing, AMenuOpenedByAPressEndsThePressFirst) {
     // Such as a combo: the menu's modal loop takes the capture.
     alignas(alignof(std::max_align_t)) static unsigned char standIn[64];

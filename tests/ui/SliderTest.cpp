@@ -417,6 +417,14 @@ INSTANTIATE_TEST_SUITE_P(
                             f.slider->SetVisible(false); // no release needed
                         },
                         Join({kDragTo60, kClose}), 60},
+            GestureCase{"RemovedFromItsParentMidDrag",
+                        [](GestureFixture& f) {
+                            f.root.Press(60, 20);
+                            f.root.MoveTo(70, 20);
+                            f.box.RemoveChild(f.slider.get()); // it hears the press end
+                            f.root.Release(70, 20);
+                        },
+                        Join({kDragTo60, kClose}), 60},
             GestureCase{"DisabledMidDrag",
                         [](GestureFixture& f) {
                             f.root.Press(60, 20);

@@ -230,11 +230,7 @@ int Gallery(Substitute::SubstituteHost& engine, const std::string& screenshots) 
             rc = WriteScreenshot(screenshots, "gallery.png", WidgetGallery::kWidth, WidgetGallery::kHeight, rgb);
         }
     } else {
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        HostTools::RunMessageLoop();
     }
     window.Close();
     return rc;
@@ -316,11 +312,7 @@ int main(int argc, char** argv) {
     } else if (measure) {
         rc = Measure(host, firstPaint);
     } else {
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        HostTools::RunMessageLoop();
     }
     host.Close();
     if (host.frame && IsWindow(host.frame))

@@ -48,4 +48,12 @@ void PumpMessages() {
     }
 }
 
+void RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 } // namespace Corvell::HostTools

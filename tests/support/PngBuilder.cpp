@@ -75,4 +75,14 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+std::vector<uint8_t> RgbaPng(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> raw;
+    for (uint32_t y = 0; y < height; ++y) {
+        raw.push_back(0);
+        for (uint32_t i = 0; i < width * 4; ++i)
+            raw.push_back(uint8_t(i * 5 + y));
+    }
+    return PngBuilder().Header(width, height, 8, 6).ImageData(raw).End().Bytes();
+}
+
 } // namespace Corvell::Test

@@ -30,6 +30,9 @@ private:
     std::vector<uint8_t> m_bytes;
 };
 
+// An 8-bit RGBA image of any size whose pixels differ from row to row.
+std::vector<uint8_t> RgbaPng(uint32_t width, uint32_t height);
+
 // Reads a whole file; empty when it cannot.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 

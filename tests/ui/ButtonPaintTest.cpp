@@ -24,16 +24,6 @@
 namespace Corvell::Test {
 namespace {
 
-std::vector<uint8_t> Png(uint32_t w, uint32_t h) {
-    std::vector<uint8_t> raw;
-    for (uint32_t y = 0; y < h; ++y) {
-        raw.push_back(0);
-        for (uint32_t i = 0; i < w * 4; ++i)
-            raw.push_back(uint8_t(i * 5 + y));
-    }
-    return PngBuilder().Header(w, h, 8, 6).ImageData(raw).End().Bytes();
-}
-
 std::string Str(const Rect& r) {
     std::ostringstream s;
     s << "(" << r.x << "," << r.y << "," << r.width << "," << r.height << ")";
@@ -104,11 +94,11 @@ class ButtonPaint : public ::testing::Test {
 protected:
     void SetUp() override {
         ClearImageCache();
-        source.AddPng("RADIO", Png(72, 12));
-        source.AddPng("CHECK", Png(60, 12));
-        source.AddPng("MODE-TABS", Png(260, 30));
-        source.AddPng("NORMAL", Png(90, 27));
-        source.AddPng("PRESSED", Png(90, 27));
+        source.AddPng("RADIO", RgbaPng(72, 12));
+        source.AddPng("CHECK", RgbaPng(60, 12));
+        source.AddPng("MODE-TABS", RgbaPng(260, 30));
+        source.AddPng("NORMAL", RgbaPng(90, 27));
+        source.AddPng("PRESSED", RgbaPng(90, 27));
     }
     void TearDown() override { ClearImageCache(); }
 
@@ -378,7 +368,7 @@ TEST_F(ButtonPaint, AMarkWithoutItsImageOrFramePaintsAsAPlainButton) {
         ClearImageCache();
         TestImageSource own("/nowhere/module");
         if (c.imageWidth >= 0)
-            own.AddPng(c.radio ? "RADIO" : "CHECK", Png(uint32_t(c.imageWidth), 12));
+            own.AddPng(c.radio ? "RADIO" : "CHECK", RgbaPng(uint32_t(c.imageWidth), 12));
         std::unique_ptr<ToggleButton> mark;
         if (c.radio)
             mark = std::make_unique<RadioMark>();
@@ -426,7 +416,7 @@ TEST_F(ButtonPaint, TabsShowTheirHalfOfTheImageAndFitIntoRoomyBoundsOnly) {
         ClearImageCache();
         TestImageSource own("/nowhere/module");
         if (c.image)
-            own.AddPng("MODE-TABS", Png(260, 30));
+            own.AddPng("MODE-TABS", RgbaPng(260, 30));
         auto tab = std::make_unique<TabButton>("Bass");
         tab->Create(&root, c.given);
         EXPECT_EQ(Str(c.kept), Str(tab->GetBounds()));
@@ -440,9 +430,9 @@ TEST_F(ButtonPaint, TabsShowTheirHalfOfTheImageAndFitIntoRoomyBoundsOnly) {
 }
 
 TEST_F(ButtonPaint, PageButtonsShowTheIconOfTheirStateAndNoBackground) {
-    source.AddPng("ICON", Png(20, 10));
-    source.AddPng("ICON-ON", Png(16, 16));
-    source.AddPng("ICON-OFF", Png(10, 10));
+    source.AddPng("ICON", RgbaPng(20, 10));
+    source.AddPng("ICON-ON", RgbaPng(16, 16));
+    source.AddPng("ICON-OFF", RgbaPng(10, 10));
     Ref<Bitmap> icon = GetImage("icon.png"), onIcon = GetImage("icon-on.png"), offIcon = GetImage("icon-off.png");
     struct Case {
         const char* name;
@@ -529,7 +519,7 @@ TEST_F(ButtonPaint, BackgroundsTileInPiecesThatAlwaysAdvance) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string name = "TILE" + std::to_string(n++);
-        source.AddPng(name, Png(c.imageW, c.imageH));
+        source.AddPng(name, RgbaPng(c.imageW, c.imageH));
         Ref<Bitmap> image = GetImage((name + ".png").c_str());
         SelectableButton b;
         b.Create(&root, {0, 0, c.buttonW, c.buttonH});

@@ -16,17 +16,6 @@
 
 namespace Corvell::Test {
 
-// An RGBA PNG of any size.
-inline std::vector<uint8_t> SliderPng(uint32_t width, uint32_t height) {
-    std::vector<uint8_t> raw;
-    for (uint32_t y = 0; y < height; ++y) {
-        raw.push_back(0);
-        for (uint32_t i = 0; i < width * 4; ++i)
-            raw.push_back(uint8_t(i * 5 + y));
-    }
-    return PngBuilder().Header(width, height, 8, 6).ImageData(raw).End().Bytes();
-}
-
 // A site that writes every call into a shared log. Like the real chain,
 // it tells its slider (`echo`) of each change, which reads it back.
 class FakeSite : public ControlSite {
@@ -118,10 +107,10 @@ public:
         ClearImageCache();
         if (!withImages)
             return;
-        source.AddPng("slider-thumb-sm-h", SliderPng(30, 21));
-        source.AddPng("slider-thumb-sm-v", SliderPng(30, 21));
-        source.AddPng("sliderSlotH", SliderPng(64, 19));
-        source.AddPng("sliderSlotV", SliderPng(19, 64));
+        source.AddPng("slider-thumb-sm-h", RgbaPng(30, 21));
+        source.AddPng("slider-thumb-sm-v", RgbaPng(30, 21));
+        source.AddPng("sliderSlotH", RgbaPng(64, 19));
+        source.AddPng("sliderSlotV", RgbaPng(19, 64));
     }
     ~SliderImages() { ClearImageCache(); }
 

@@ -89,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(Orientations, SliderThumbPaint, ::testing::Bool(),
 
 TEST(SliderThumbPaint, OneFrameThumbStaysOnItsFrameAndMissingThumbsFallBack) {
     SliderImages images(false);
-    images.source.AddPng("sliderThumbH", SliderPng(20, 21));
-    images.source.AddPng("sliderThumbV", SliderPng(20, 20));
+    images.source.AddPng("sliderThumbH", RgbaPng(20, 21));
+    images.source.AddPng("sliderThumbV", RgbaPng(20, 20));
     TestRootPane root(400, 400);
 
     HSlider h; // the two-frame thumb is missing here
@@ -170,9 +170,9 @@ TEST_P(SliderTrack, CoversTheSliderEdgeToEdgeFromInsideTheImage) {
     const TrackCase& c = GetParam();
     SliderImages images;
     if (c.vertical)
-        images.source.AddPng("sliderSlotV", SliderPng(19, uint32_t(c.image)));
+        images.source.AddPng("sliderSlotV", RgbaPng(19, uint32_t(c.image)));
     else
-        images.source.AddPng("sliderSlotH", SliderPng(uint32_t(c.image), 19));
+        images.source.AddPng("sliderSlotH", RgbaPng(uint32_t(c.image), 19));
     std::unique_ptr<Slider> s;
     if (c.vertical) {
         s = std::make_unique<VSlider>();

@@ -126,7 +126,7 @@ protected:
 
     void Make(const EndsCase& c) {
         if (c.thumb && c.thumbWidth > 0)
-            images.source.AddPng(c.thumb, SliderPng(c.thumbWidth, c.thumbHeight));
+            images.source.AddPng(c.thumb, RgbaPng(c.thumbWidth, c.thumbHeight));
         const std::string name = c.thumb ? std::string(c.thumb) + ".png" : std::string();
         if (c.vertical) {
             slider = c.thumb ? std::make_unique<VSlider>(name.c_str(), c.frames) : std::make_unique<VSlider>();

@@ -35,12 +35,12 @@ void WidgetGallery::BuildLabels(int32_t& y) {
         std::function<Pane*()> make;
     };
     const Row rows[] = {
-        {"ColorPane", 110, 16, 22, [] { return new ColorPane(GetColor(7)); }},
-        {"GrayPane", 110, 16, 22, [] { return new GrayPane(kPanelGrey); }},
-        {"GroupBox", 110, 22, 26, [] { return new GroupBox; }},
-        {"HorizontalSeparator", 110, 9, 14, [] { return new HorizontalSeparator; }},
+        {"ColorPane", 90, 16, 22, [] { return new ColorPane(GetColor(7)); }},
+        {"GrayPane", 90, 16, 22, [] { return new GrayPane(kPanelGrey); }},
+        {"GroupBox", 90, 22, 26, [] { return new GroupBox; }},
+        {"HorizontalSeparator", 90, 9, 14, [] { return new HorizontalSeparator; }},
         // The editors' own glass has no image; this one shows how an image is fitted.
-        {"GlassPane", 110, 20, 24, [] { return static_cast<Pane*>(new GlassPane("ucm-button-normal.png")); }},
+        {"GlassPane", 90, 20, 24, [] { return static_cast<Pane*>(new GlassPane("ucm-button-normal.png")); }},
     };
     for (const Row& row : rows) {
         for (int32_t c = 0; c < 2; ++c) {

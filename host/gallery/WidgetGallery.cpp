@@ -17,6 +17,7 @@
 #include "ui/ToggleButton.h"
 #include "ui/VSlider.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -162,6 +163,8 @@ void WidgetGallery::Build() {
     BuildButtons(y);
     y += 6;
     BuildSliders(y);
+    y += 6;
+    BuildLabels(y);
     RefreshAll();
     InvalidateAll();
 }
@@ -383,7 +386,9 @@ void WidgetGallery::Paint(GraphicsContext& gc) {
             continue;
         last = i.family;
         const Rect& r = i.pane->GetBounds();
-        gc.DrawText(i.family, Rect{kMargin, r.y + r.height / 2 - 8, kLabelWidth, 16}, kTextVCenter | kTextSingleLine);
+        // A long name may use the room up to its row's first cell.
+        const int32_t room = std::max(kLabelWidth, r.x - 2 - kMargin);
+        gc.DrawText(i.family, Rect{kMargin, r.y + r.height / 2 - 8, room, 16}, kTextVCenter | kTextSingleLine);
     }
     gc.SetTextColor(saved);
 }

@@ -27,7 +27,7 @@ public:
     };
 
     static constexpr int32_t kWidth = 800;
-    static constexpr int32_t kHeight = 588;
+    static constexpr int32_t kHeight = 726;
 
     WidgetGallery();
     ~WidgetGallery() override;
@@ -91,6 +91,8 @@ private:
     void Build();
     void BuildButtons(int32_t& y);
     void BuildSliders(int32_t& y);
+    // Plain panes and labels (WidgetGalleryLabels.cpp).
+    void BuildLabels(int32_t& y);
     // Adds the widget to the tree and the item list.
     void Place(Pane* widget, const char* family, const char* state, const Rect& r);
     void Headings(int32_t& y, const char* title, const char* const* states, int32_t count);

@@ -2,6 +2,7 @@
 
 #include "shared/Graphics/GraphicsContext.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -80,6 +81,13 @@ void Font::ParseSizeText(const char* text, float& size, int32_t& unit) {
     unit = (read == 2 && std::strcmp(word, "pt") == 0) ? Points : Pixels;
 }
 
+int32_t Font::EscapementOf(float angle) {
+    // Within one turn, so that any angle converts; one that is not a number draws level.
+    if (!std::isfinite(angle))
+        return 0;
+    return int32_t(std::lround(std::fmod(double(angle), 360.0) * 10.0) % 3600);
+}
+
 void Font::Create() { m_handle = Backend().NewFont(m_desc); }
 
 Font::Font(int32_t faceIndex, float size, int32_t style, int32_t unit) {
@@ -129,7 +137,7 @@ Font::Font(const char* face, float sizeInPoints, float angle) {
     m_desc.SetFace(face);
     m_desc.ApplySize(sizeInPoints, Points, GetGraphicsBackend().ScreenDpiY());
     m_desc.weight = 400;
-    m_desc.escapement = m_desc.orientation = int32_t(angle * 10.0f);
+    m_desc.escapement = m_desc.orientation = EscapementOf(angle);
     Create();
 }
 

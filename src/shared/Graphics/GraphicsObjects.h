@@ -113,6 +113,8 @@ public:
 
     // The face of an index of the first constructor ("" for the default face).
     static const char* FaceOfIndex(int32_t index);
+    // Tenths of a degree of an angle in degrees, within (-3600, 3600).
+    static int32_t EscapementOf(float angle);
     // The size and unit "%f%15s" reads from a size text.
     static void ParseSizeText(const char* text, float& size, int32_t& unit);
 

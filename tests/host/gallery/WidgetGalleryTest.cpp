@@ -3,7 +3,10 @@
 #include "SubstituteHost.h"
 #include "TestImageSource.h"
 #include "TestRootPane.h"
+#include "RecordingContext.h"
 #include "shared/Graphics/Bitmap.h"
+#include "ui/ALabel.h"
+#include "ui/GlassPane.h"
 #include "ui/Slider.h"
 #include "ui/ToggleButton.h"
 
@@ -55,6 +58,9 @@ struct GalleryFixture : ::testing::Test {
 TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> buttonStates = {"normal", "hovered", "pressed", "on", "disabled"};
     const std::set<std::string> sliderStates = {"minimum", "maximum", "dragging", "disabled"};
+    const std::set<std::string> paneStates = {"enabled", "disabled"};
+    const std::set<std::string> labelStates = {"enabled", "disabled", "centred",         "right",
+                                               "cut short", "turned", "turned, disabled"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -63,6 +69,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"SeqPageButton", &buttonStates}, {"PlayButton", &buttonStates},     {"TabButton", &buttonStates},
         {"CheckRadioButton", &buttonStates}, {"RadioMark", &buttonStates},   {"CheckMark", &buttonStates},
         {"HSlider", &sliderStates},      {"VSlider", &sliderStates},         {"HSlider3", &sliderStates},
+        {"ColorPane", &paneStates},      {"GrayPane", &paneStates},          {"GroupBox", &paneStates},
+        {"HorizontalSeparator", &paneStates}, {"GlassPane", &paneStates},    {"ALabel", &labelStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -110,10 +118,48 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
             EXPECT_LT(s->GetMinimum(), s->GetMaximum()) << i.family << " " << state;
             EXPECT_EQ(state == "dragging", s->IsDragging()) << i.family << " " << state;
             EXPECT_EQ(state != "disabled", s->IsEnabled()) << i.family << " " << state;
+        } else if (auto* l = dynamic_cast<ALabel*>(i.pane)) {
+            EXPECT_EQ(state.find("disabled") == std::string::npos, l->IsEnabled()) << state;
+            const uint32_t align = l->GetFormat() & (kTextCenter | kTextRight);
+            EXPECT_EQ(state == "centred" ? kTextCenter : state == "right" ? kTextRight : 0u, align) << state;
+            EXPECT_EQ(state.rfind("turned", 0) == 0 ? 90.0f : 0.0f, l->GetAngle()) << state;
+            EXPECT_TRUE(l->HasShadow()) << state; // as the layouts make them
+        } else if (!std::strcmp(i.family, "ColorPane") || !std::strcmp(i.family, "GrayPane") ||
+                   !std::strcmp(i.family, "GroupBox") || !std::strcmp(i.family, "HorizontalSeparator") ||
+                   !std::strcmp(i.family, "GlassPane")) {
+            EXPECT_EQ(state == "enabled", i.pane->IsEnabled()) << i.family << " " << state;
         } else {
-            ADD_FAILURE() << i.family << " is neither a button nor a slider";
+            ADD_FAILURE() << i.family << " is not a family the gallery shows";
         }
     }
+}
+
+TEST_F(GalleryFixture, PanesAndLabelsEachDrawInsideTheirOwnCell) {
+    Corvell::Test::RecordingContext gc{Rect{0, 0, WidgetGallery::kWidth, WidgetGallery::kHeight}};
+    root->PaintWindow(gc);
+    const char* const families[] = {"ColorPane", "GrayPane", "GroupBox", "HorizontalSeparator", "GlassPane", "ALabel"};
+    for (const char* family : families)
+        for (const auto& i : gallery->Family(family)) {
+            const Point o = i.pane->GetAbsoluteOrigin();
+            const Rect cell{o.x, o.y, i.pane->GetBounds().width, i.pane->GetBounds().height};
+            int drawn = 0;
+            for (const auto& c : gc.Calls()) {
+                if (!(c.origin == o))
+                    continue;
+                ++drawn;
+                Region outside = c.clip;
+                outside.Subtract(cell);
+                EXPECT_TRUE(outside.IsEmpty()) << family << " " << i.state << " " << c.op;
+            }
+            EXPECT_GT(drawn, 0) << family << " " << i.state << " draws nothing";
+        }
+    // The glass shows an image, and the cut-short label has more text than room.
+    for (const auto& i : gallery->Family("GlassPane"))
+        EXPECT_GT(dynamic_cast<GlassPane&>(*i.pane).GetGlassImage()->Width(), 0);
+    auto cut = Find("ALabel", "cut short");
+    ASSERT_TRUE(cut.pane);
+    EXPECT_GT(gc.MeasureText(static_cast<ALabel*>(cut.pane)->GetText().c_str(), -1).width,
+              cut.pane->GetBounds().width);
 }
 
 TEST_F(GalleryFixture, AClickAsksTheEngineAndEveryWidgetOfThatValueFollows) {

@@ -9,8 +9,12 @@ namespace Corvell {
 
 class Win32TextField : public Win32NativePane, public NativeTextField {
 public:
-    // The edit control's styles: child, visible, Enter kept for the filter.
-    static constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_WANTRETURN;
+    // The edit control's styles: child, visible, Enter kept for the filter,
+    // and scrolling along the text. Without the scrolling the control
+    // refuses characters once the text fills the visible width, so a name
+    // wider than its row could not be typed, and a starting text already
+    // wider than that is mangled by deletions and typing.
+    static constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_WANTRETURN | ES_AUTOHSCROLL;
 
     Win32TextField();
     ~Win32TextField() override;

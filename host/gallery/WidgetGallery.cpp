@@ -162,6 +162,8 @@ void WidgetGallery::Build() {
     BuildButtons(y);
     y += 6;
     BuildSliders(y);
+    y += 6;
+    BuildEditors(y);
     RefreshAll();
     InvalidateAll();
 }

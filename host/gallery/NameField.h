@@ -17,6 +17,8 @@ public:
     ~NameField() override;
 
     void OnDestroy() override;
+    // Hidden or disabled, an open editor goes without a word.
+    void SetVisible(bool visible) override;
     void SetEnabled(bool enabled) override;
     void Paint(GraphicsContext& gc) override;
     void OnMouseEvent(MouseEvent& e) override;

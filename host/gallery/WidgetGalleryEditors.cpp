@@ -69,6 +69,12 @@ void NameField::OnDestroy() {
     Pane::OnDestroy();
 }
 
+void NameField::SetVisible(bool visible) {
+    if (!visible)
+        CloseEditor();
+    Pane::SetVisible(visible);
+}
+
 void NameField::SetEnabled(bool enabled) {
     if (!enabled)
         CloseEditor();

@@ -45,7 +45,7 @@ public:
     virtual void Refuse() = 0;
     // Destroys the control. Notifications the platform sends while it goes
     // (a focus loss) may still arrive during the call; none after it.
-    virtual void Close() = 0;
+    virtual void Destroy() = 0;
 };
 
 } // namespace Corvell

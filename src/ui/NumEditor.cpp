@@ -74,9 +74,17 @@ void NumEditor::OnDestroy() {
 }
 
 void NumEditor::SetVisible(bool visible) {
+    if (!visible)
+        CloseTyping();
     Pane::SetVisible(visible);
     if (visible)
         ShowSpin();
+}
+
+void NumEditor::SetEnabled(bool enabled) {
+    if (!enabled)
+        CloseTyping();
+    Pane::SetEnabled(enabled);
 }
 
 void NumEditor::ShowSpin() { m_spin.SetVisible(GetMinimum() != GetMaximum()); }

@@ -40,7 +40,9 @@ public:
     // ---- Pane ----
     void Create(Pane* parent, const Rect& bounds) override;
     void OnDestroy() override;
+    // Hidden or disabled, an open text editor goes without a word.
     void SetVisible(bool visible) override;
+    void SetEnabled(bool enabled) override;
     void Paint(GraphicsContext& gc) override;
     void OnMouseEvent(MouseEvent& e) override;
 

@@ -15,7 +15,7 @@ TextEditorImpl::~TextEditorImpl() {
     m_ended = true;
     m_host = nullptr;
     if (m_field)
-        m_field->Close();
+        m_field->Destroy();
 }
 
 RootPane* TextEditorImpl::RootOf(Pane* p) {
@@ -111,7 +111,7 @@ void TextEditorImpl::Finish(bool accepted, const String& text) {
     bool deleted = false;
     m_deleted = &deleted;
     if (m_field)
-        m_field->Close();
+        m_field->Destroy();
     if (!deleted && host) {
         if (accepted) {
             host->CommitEdit(committed);

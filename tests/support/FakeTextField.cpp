@@ -19,7 +19,7 @@ FakeTextField::FakeTextField(FakeTextFields& hub) : m_hub(hub) {
 }
 
 FakeTextField::~FakeTextField() {
-    Close();
+    Destroy();
     m_hub.live.erase(std::remove(m_hub.live.begin(), m_hub.live.end(), this), m_hub.live.end());
 }
 
@@ -44,14 +44,14 @@ void FakeTextField::Refuse() {
     m_hub.log.push_back("Refuse");
 }
 
-void FakeTextField::Close() {
+void FakeTextField::Destroy() {
     // A window being destroyed is not destroyed again.
     if (!m_open || m_closing)
         return;
     m_closing = true;
-    m_hub.log.push_back("Close");
+    m_hub.log.push_back("Destroy");
     // Still open while the platform's notices come, as a window being destroyed is.
-    for (FakeTextFields::Notice n : std::vector<FakeTextFields::Notice>(m_hub.duringClose))
+    for (FakeTextFields::Notice n : std::vector<FakeTextFields::Notice>(m_hub.duringDestroy))
         Send(n);
     m_open = false;
     m_listener = nullptr;

@@ -17,14 +17,14 @@ public:
     // Fields that still exist (open or closed), oldest first.
     std::vector<FakeTextField*> live;
     int32_t made = 0;
-    // "Open <text>", "Close", "Refuse", "Gone", in order, for every field.
+    // "Open <text>", "Destroy", "Refuse", "Gone", in order, for every field.
     std::vector<std::string> log;
 
     // The platform refuses to open the next fields.
     bool failOpen = false;
-    // What a field reports while Close destroys it, in this order: the
+    // What a field reports while Destroy takes it down, in this order: the
     // platforms differ in what comes and when.
-    std::vector<Notice> duringClose;
+    std::vector<Notice> duringDestroy;
 
     // The newest field that still exists, or null.
     FakeTextField* Last() const { return live.empty() ? nullptr : live.back(); }
@@ -45,7 +45,7 @@ public:
               Listener* listener) override;
     String GetText() override { return m_open ? m_text : String(); }
     void Refuse() override;
-    void Close() override;
+    void Destroy() override;
 
     // ---- as the user ----
     // Types characters: the first replaces the whole text, selected when

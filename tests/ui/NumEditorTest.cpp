@@ -322,7 +322,7 @@ TEST_F(NoteEditorTest, TakesTypedNoteNamesOrNumbers) {
 }
 
 TEST_F(NumEditorTest, AListenerDeletingTheEditorInsideTheTypedEditEndsEverythingOnce) {
-    root.textFields.duringClose = {FakeTextFields::kFocusLost, FakeTextFields::kGone};
+    root.textFields.duringDestroy = {FakeTextFields::kFocusLost, FakeTextFields::kGone};
     listener.then = [&](const std::string& op) {
         if (op == "Changed")
             editor.reset();
@@ -334,6 +334,24 @@ TEST_F(NumEditorTest, AListenerDeletingTheEditorInsideTheTypedEditEndsEverything
     EXPECT_FALSE(editor);
     EXPECT_EQ(log, (std::vector<std::string>{"Begin", "Changed 33"}));
     EXPECT_TRUE(root.textFields.live.empty());
+}
+
+TEST_F(NumEditorTest, HidingOrDisablingTheEditorClosesAnOpenTextEditorSilently) {
+    for (bool hide : {true, false}) {
+        FakeTextField* f = Type();
+        ASSERT_NE(f, nullptr);
+        f->Type("12");
+        if (hide)
+            editor->SetVisible(false);
+        else
+            editor->SetEnabled(false);
+        EXPECT_FALSE(editor->IsTyping());
+        EXPECT_TRUE(root.textFields.live.empty());
+        EXPECT_EQ(editor->GetValue(), 0);
+        EXPECT_TRUE(log.empty());
+        editor->SetVisible(true);
+        editor->SetEnabled(true);
+    }
 }
 
 TEST_F(NumEditorTest, AnOpenTextEditorGoesSilentlyWithTheEditorOrItsWindow) {

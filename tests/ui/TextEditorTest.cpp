@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
 // must not depend on it.
 struct OrderCase {
     const char* name;
-    std::vector<FakeTextFields::Notice> duringClose;
+    std::vector<FakeTextFields::Notice> duringDestroy;
 };
 
 class EndOnce : public Editor,
@@ -196,7 +196,7 @@ class EndOnce : public Editor,
 TEST_P(EndOnce, WhateverThePlatformReportsWhileTheControlGoes) {
     const OrderCase& order = std::get<0>(GetParam());
     const int how = std::get<1>(GetParam());
-    root.textFields.duringClose = order.duringClose;
+    root.textFields.duringDestroy = order.duringDestroy;
     Open();
     Field()->Type("Verse");
     if (how == 0)
@@ -213,7 +213,7 @@ TEST_P(EndOnce, WhateverThePlatformReportsWhileTheControlGoes) {
     EXPECT_TRUE(AllGone());
     int closes = 0;
     for (const std::string& l : root.textFields.log)
-        closes += l == "Close";
+        closes += l == "Destroy";
     EXPECT_EQ(closes, 1);
 }
 
@@ -240,7 +240,7 @@ TEST_F(Editor, AHostMayDeleteTheEditorInsideCommitEditAndHearsNothingMore) {
             editor = nullptr;
         }
     };
-    root.textFields.duringClose = {FakeTextFields::kFocusLost};
+    root.textFields.duringDestroy = {FakeTextFields::kFocusLost};
     Open();
     Field()->Type("Chorus");
     Field()->PressEnter();
@@ -285,7 +285,7 @@ TEST_F(Editor, AnOwnerDeletedInsideCommitEditTakesItsEditorWithIt) {
         TextEditorImpl* editor = nullptr;
     };
     std::vector<std::string> log;
-    root.textFields.duringClose = {FakeTextFields::kFocusLost};
+    root.textFields.duringDestroy = {FakeTextFields::kFocusLost};
     auto* owner = new Owner(log);
     owner->editor = new TextEditorImpl(owner);
     owner->editor->Create(&pane, {0, 0, 50, 16});
@@ -319,7 +319,7 @@ TEST_F(Editor, KeysAndFocusLossInsideTheHostsCallsFindTheEditorEnded) {
 TEST_F(Editor, AHostDeletingAnOpenEditorHearsNothing) {
     Open();
     Field()->Type("half typed");
-    root.textFields.duringClose = {FakeTextFields::kFocusLost, FakeTextFields::kGone};
+    root.textFields.duringDestroy = {FakeTextFields::kFocusLost, FakeTextFields::kGone};
     delete editor;
     EXPECT_TRUE(host.Ends().empty());
     EXPECT_TRUE(AllGone());

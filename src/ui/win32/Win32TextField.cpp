@@ -16,7 +16,7 @@ constexpr UINT kFocusLostMessage = 0x857;
 
 Win32TextField::Win32TextField() = default;
 
-Win32TextField::~Win32TextField() { Close(); }
+Win32TextField::~Win32TextField() { Destroy(); }
 
 const char* Win32TextField::NotificationName(int code) {
     switch (code) {
@@ -50,7 +50,7 @@ bool Win32TextField::Open(NativeWindow window, const Rect& r, const String& text
     m_edit = CreateWindowExA(0, "Edit", text.c_str(), kEditStyle, 0, 0, r.width, r.height, Hwnd(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), ThisModule(), nullptr);
     if (!m_edit) {
-        Close();
+        Destroy();
         return false;
     }
     if (font && font->Handle())
@@ -90,7 +90,7 @@ void Win32TextField::RestoreProcedure() {
     m_previous = nullptr;
 }
 
-void Win32TextField::Close() {
+void Win32TextField::Destroy() {
     if (m_closing)
         return;
     m_closing = true;
@@ -165,7 +165,7 @@ LRESULT Win32TextField::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
     }
     case WM_DESTROY: {
-        // Destroyed from outside (the window it lies on went), or by Close.
+        // Destroyed from outside (the window it lies on went), or by Destroy.
         // Either way the control gets its own procedure back now, while it
         // still exists.
         RestoreProcedure();

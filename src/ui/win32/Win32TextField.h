@@ -23,7 +23,7 @@ public:
               Listener* listener) override;
     String GetText() override;
     void Refuse() override;
-    void Close() override;
+    void Destroy() override;
 
     HWND Edit() const { return m_edit; }
 
@@ -41,7 +41,7 @@ private:
     HWND m_edit = nullptr;
     WNDPROC m_previous = nullptr;
     Listener* m_listener = nullptr;
-    // Close is destroying the windows: nothing is reported as gone.
+    // Destroy is taking the windows down: nothing is reported as gone.
     bool m_closing = false;
 };
 

@@ -165,6 +165,8 @@ void WidgetGallery::Build() {
     BuildSliders(y);
     y += 6;
     BuildLabels(y);
+    y += 6;
+    BuildEditors(y);
     RefreshAll();
     InvalidateAll();
 }

@@ -27,7 +27,7 @@ public:
     };
 
     static constexpr int32_t kWidth = 800;
-    static constexpr int32_t kHeight = 726;
+    static constexpr int32_t kHeight = 880;
 
     WidgetGallery();
     ~WidgetGallery() override;
@@ -93,6 +93,9 @@ private:
     void BuildSliders(int32_t& y);
     // Plain panes and labels (WidgetGalleryLabels.cpp).
     void BuildLabels(int32_t& y);
+    // The number editors bound to parameters of the engine, and names to
+    // rename in place (WidgetGalleryEditors.cpp).
+    void BuildEditors(int32_t& y);
     // Adds the widget to the tree and the item list.
     void Place(Pane* widget, const char* family, const char* state, const Rect& r);
     void Headings(int32_t& y, const char* title, const char* const* states, int32_t count);

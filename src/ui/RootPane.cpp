@@ -239,6 +239,8 @@ void RootPane::Activate() {
 
 void RootPane::DropFocus() { NativeDropFocus(); }
 
+NativeTextField* RootPane::NewTextField() { return nullptr; }
+
 // ---- window lifetime -------------------------------------------------------------
 
 void RootPane::NativeWindowCreated(int32_t width, int32_t height) {

@@ -6,6 +6,8 @@
 
 namespace Corvell {
 
+class NativeTextField;
+
 // One pointer message as the platform reports it.
 struct PointerInput {
     Point client;         // window client coordinates
@@ -77,6 +79,9 @@ public:
     // once when it has it already.
     virtual void Activate();
     virtual void DropFocus();
+    // A new platform edit control for a text editor over this window, owned
+    // by the caller; null where the platform has none (the default).
+    virtual NativeTextField* NewTextField();
 
     // ---- entry points of the window binding ----
     // The window exists now, with this client size: the root takes the

@@ -44,7 +44,10 @@ void TestRootPane::NativeDestroyWindow() {
     m_platformTimers.clear();
     m_wakeUps = 0;
     m_capture = false;
+    PaneGuard self(this);
     NativeWindowDestroyed();
+    if (self.IsAlive())
+        textFields.DestroyAll();
 }
 
 Region TestRootPane::InvalidRegion() const {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "FakeTextField.h"
 #include "shared/Graphics/Region.h"
 #include "ui/RootPane.h"
 
@@ -124,6 +125,13 @@ public:
     bool HasWindowFocus() const { return m_focused; }
 
     void PaintWindow(GraphicsContext& gc) { PaintRoot(gc); }
+
+    // ---- text fields ----
+    // The edit controls text editors opened over this window. Destroying
+    // the window destroys the open ones after the tree has closed, as the
+    // platform destroys child windows after their parent heard it.
+    FakeTextFields textFields;
+    NativeTextField* NewTextField() override { return new FakeTextField(textFields); }
 
 protected:
     void NativeSetCapture() override { m_capture = true; }

@@ -3,6 +3,7 @@
 #include "shared/Graphics/win32/GdiGraphicsContext.h"
 #include "shared/Graphics/win32/Win32Graphics.h"
 #include "ui/MenuItemList.h"
+#include "ui/win32/Win32TextField.h"
 
 #include <cstdio>
 #include <mmsystem.h>
@@ -90,6 +91,8 @@ void Win32NativePane::InvalidateNative(const Rect& r) {
     RECT rc{r.x, r.y, r.x + r.width, r.y + r.height};
     InvalidateRect(m_hwnd, &rc, TRUE);
 }
+
+NativeTextField* Win32NativePane::NewTextField() { return new Win32TextField; }
 
 void Win32NativePane::NativeSetCapture() {
     if (m_hwnd)

@@ -29,6 +29,8 @@ public:
     bool IsUiThread() override;
     bool HasCapture() override;
     void InvalidateNative(const Rect& r) override;
+    // A Win32TextField.
+    NativeTextField* NewTextField() override;
 
     static const char* WindowClassName();
 

@@ -1,5 +1,7 @@
 #include "gallery/WidgetGallery.h"
 
+#include "gallery/NameField.h"
+
 #include "SubstituteHost.h"
 #include "TestImageSource.h"
 #include "TestRootPane.h"
@@ -7,6 +9,10 @@
 #include "shared/Graphics/Bitmap.h"
 #include "ui/ALabel.h"
 #include "ui/GlassPane.h"
+#include "ui/NoteNumEditor.h"
+#include "ui/NumEditor.h"
+#include "ui/NumberEditor.h"
+#include "ui/TextEditorImpl.h"
 #include "ui/Slider.h"
 #include "ui/ToggleButton.h"
 
@@ -61,6 +67,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> paneStates = {"enabled", "disabled"};
     const std::set<std::string> labelStates = {"enabled", "disabled", "centred",         "right",
                                                "cut short", "turned", "turned, disabled"};
+    const std::set<std::string> numberStates = {"normal", "inverted", "one value", "disabled"};
+    const std::set<std::string> nameStates = {"normal", "long name", "disabled"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -71,6 +79,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"HSlider", &sliderStates},      {"VSlider", &sliderStates},         {"HSlider3", &sliderStates},
         {"ColorPane", &paneStates},      {"GrayPane", &paneStates},          {"GroupBox", &paneStates},
         {"HorizontalSeparator", &paneStates}, {"GlassPane", &paneStates},    {"ALabel", &labelStates},
+        {"NumEditor", &numberStates},    {"NumberEditor", &numberStates},    {"NoteNumEditor", &numberStates},
+        {"TextEditor", &nameStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -128,8 +138,18 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
                    !std::strcmp(i.family, "GroupBox") || !std::strcmp(i.family, "HorizontalSeparator") ||
                    !std::strcmp(i.family, "GlassPane")) {
             EXPECT_EQ(state == "enabled", i.pane->IsEnabled()) << i.family << " " << state;
+        } else if (auto* n = dynamic_cast<NumEditor*>(i.pane)) {
+            EXPECT_EQ(state == "inverted", n->Spin().IsInverted()) << i.family << " " << state;
+            EXPECT_EQ(state == "one value", n->GetMinimum() == n->GetMaximum()) << i.family << " " << state;
+            EXPECT_EQ(state != "one value", n->Spin().IsVisible()) << i.family << " " << state;
+            EXPECT_EQ(state != "disabled", n->IsEnabled()) << i.family << " " << state;
+            EXPECT_TRUE(n->GetValue() >= n->GetMinimum() && n->GetValue() <= n->GetMaximum()) << i.family;
+        } else if (auto* f = dynamic_cast<NameField*>(i.pane)) {
+            EXPECT_EQ(state == "long name", f->GetName().GetLength() > TextEditorImpl::kMaxLength) << state;
+            EXPECT_EQ(state != "disabled", f->IsEnabled()) << state;
+            EXPECT_FALSE(f->IsRenaming());
         } else {
-            ADD_FAILURE() << i.family << " is not a family the gallery shows";
+            ADD_FAILURE() << i.family << " is none of the gallery's kinds";
         }
     }
 }
@@ -217,6 +237,98 @@ TEST_F(GalleryFixture, ClosingTheGalleryEndsTheEditsItsPressedWidgetsHold) {
     gallery.reset();
     for (int p = 0; p < rncParCount; ++p)
         EXPECT_EQ(0, host.RnC().GestureDepth(p)) << "parameter " << p;
+}
+
+TEST_F(GalleryFixture, TheNumberEditorsShowTheEngineAndEachSpinStepIsOneEdit) {
+    // The capo: shared by the capo button and the number editor.
+    auto capo = Find("NumberEditor", "normal");
+    auto capoDisabled = Find("NumberEditor", "disabled");
+    ASSERT_TRUE(capo.pane && capoDisabled.pane);
+    auto* editor = dynamic_cast<NumEditor*>(capo.pane);
+    ASSERT_NE(nullptr, editor);
+    EXPECT_EQ(host.RnC().GetParameter(rncCapo), editor->GetValue());
+
+    // A press on the upper half of the spin button, held past the delay.
+    const Point o = editor->Spin().GetAbsoluteOrigin();
+    const int start = editor->GetValue();
+    const size_t writes = host.Log().Count("IRnC", "SetParameter");
+    root->MoveTo(o.x + 6, o.y + 3);
+    root->Press(o.x + 6, o.y + 3);
+    root->AdvanceTime(600); // one step, then the delay's and one repeat
+    root->Release(o.x + 6, o.y + 3);
+    root->PumpMessages();
+    EXPECT_EQ(start + 3, host.RnC().GetParameter(rncCapo));
+    EXPECT_EQ(writes + 3, host.Log().Count("IRnC", "SetParameter"));
+    EXPECT_EQ(0, host.RnC().GestureDepth(rncCapo));
+    EXPECT_EQ(start + 3, editor->GetValue());
+    EXPECT_EQ(start + 3, dynamic_cast<NumEditor*>(capoDisabled.pane)->GetValue());
+    auto button = Find("Button", "normal");
+    EXPECT_NE(nullptr, std::strstr(static_cast<Button*>(button.pane)->GetCaption().c_str(),
+                                   std::to_string(start + 3).c_str()));
+
+    // The engine moves the lowest key on its own: the note editor shows it.
+    auto low = Find("NoteNumEditor", "normal");
+    host.RnC().EngineSetParameter(rncKeyboardLow, 40);
+    root->PumpMessages();
+    EXPECT_EQ(40, dynamic_cast<NumEditor*>(low.pane)->GetValue());
+}
+
+TEST_F(GalleryFixture, TypedValuesAndNamesGoWhereTheyBelong) {
+    auto low = Find("NoteNumEditor", "normal");
+    ASSERT_TRUE(low.pane);
+    Point at = Centre(low.pane);
+    at.x -= 15; // on the text, left of the spin button
+    root->MoveTo(at.x, at.y);
+    root->DoubleClick(at.x, at.y);
+    Corvell::Test::FakeTextField* f = root->textFields.Last();
+    ASSERT_NE(nullptr, f);
+    f->Type("A1");
+    f->PressEnter();
+    root->PumpMessages();
+    EXPECT_EQ(45, host.RnC().GetParameter(rncKeyboardLow));
+    EXPECT_EQ(0, host.RnC().GestureDepth(rncKeyboardLow));
+
+    auto name = Find("TextEditor", "normal");
+    ASSERT_TRUE(name.pane);
+    at = Centre(name.pane);
+    root->MoveTo(at.x, at.y);
+    root->DoubleClick(at.x, at.y);
+    f = root->textFields.Last();
+    ASSERT_NE(nullptr, f);
+    EXPECT_STREQ("Verse A", f->Text().c_str());
+    f->Type("Chorus B");
+    f->PressEnter();
+    EXPECT_STREQ("Chorus B", static_cast<NameField*>(name.pane)->GetName().c_str());
+
+    // The long name is refused until shortened: it is never cut.
+    auto longName = Find("TextEditor", "long name");
+    const std::string before = static_cast<NameField*>(longName.pane)->GetName().c_str();
+    at = Centre(longName.pane);
+    root->MoveTo(at.x, at.y);
+    root->DoubleClick(at.x, at.y);
+    f = root->textFields.Last();
+    ASSERT_NE(nullptr, f);
+    f->PressEnter();
+    EXPECT_EQ(1, f->Refusals());
+    f->PressEscape();
+    EXPECT_EQ(before, static_cast<NameField*>(longName.pane)->GetName().c_str());
+
+    // Disabled: no editor opens.
+    auto disabled = Find("TextEditor", "disabled");
+    at = Centre(disabled.pane);
+    root->DoubleClick(at.x, at.y);
+    EXPECT_FALSE(static_cast<NameField*>(disabled.pane)->IsRenaming());
+    EXPECT_TRUE(root->textFields.live.empty());
+}
+
+TEST_F(GalleryFixture, ClosingTheGalleryWithAnEditorOpenClosesIt) {
+    auto name = Find("TextEditor", "normal");
+    const Point at = Centre(name.pane);
+    root->MoveTo(at.x, at.y);
+    root->DoubleClick(at.x, at.y);
+    ASSERT_EQ(1u, root->textFields.live.size());
+    gallery.reset();
+    EXPECT_TRUE(root->textFields.live.empty());
 }
 
 } // namespace

@@ -135,22 +135,8 @@ void NumEditor::OnSpin() {
 }
 
 bool NumEditor::NotifyEdit() {
-    if (!m_listener)
-        return true;
-    // A listener may remove others, or delete the editor: each is checked
-    // before it is called, and each is kept alive while it runs.
-    std::vector<Ref<RangeControlListener>> listeners;
-    RangeControlMulticaster::Flatten(m_listener.Get(), listeners);
-    PaneGuard self(this);
-    for (auto fn : {&RangeControlListener::Begin, &RangeControlListener::Changed, &RangeControlListener::End}) {
-        for (const Ref<RangeControlListener>& l : listeners) {
-            if (!self.IsAlive())
-                return false;
-            if (RangeControlMulticaster::Holds(m_listener.Get(), l.Get()))
-                (l.Get()->*fn)(this);
-        }
-    }
-    return self.IsAlive();
+    return NotifyRangeListeners(this, this, m_listener,
+                                {&RangeControlListener::Begin, &RangeControlListener::Changed, &RangeControlListener::End});
 }
 
 // ---- typing a value ---------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "ui/RangeControl.h"
 
+#include "ui/Pane.h"
+
 namespace Corvell {
 
 namespace {
@@ -80,5 +82,23 @@ void RangeControlMulticaster::Notify(void (RangeControlListener::*fn)(RangeContr
 void RangeControlMulticaster::Begin(RangeControl* c) { Notify(&RangeControlListener::Begin, c); }
 void RangeControlMulticaster::Changed(RangeControl* c) { Notify(&RangeControlListener::Changed, c); }
 void RangeControlMulticaster::End(RangeControl* c) { Notify(&RangeControlListener::End, c); }
+
+bool NotifyRangeListeners(Pane* owner, RangeControl* control, const Ref<RangeControlListener>& slot,
+                          std::initializer_list<RangeControlNotice> notices) {
+    if (!slot)
+        return true;
+    std::vector<Ref<RangeControlListener>> listeners;
+    RangeControlMulticaster::Flatten(slot.Get(), listeners);
+    PaneGuard alive(owner);
+    for (RangeControlNotice notice : notices) {
+        for (const Ref<RangeControlListener>& l : listeners) {
+            if (!alive.IsAlive())
+                return false;
+            if (RangeControlMulticaster::Holds(slot.Get(), l.Get()))
+                (l.Get()->*notice)(control);
+        }
+    }
+    return alive.IsAlive();
+}
 
 } // namespace Corvell

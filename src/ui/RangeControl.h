@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "ui/core/Delegate.h"
 
 namespace Corvell {
 
+class Pane;
 class RangeControl;
 
 // Hears one edit of a range control: Begin when the user takes hold,
@@ -67,5 +69,14 @@ private:
     Ref<RangeControlListener> m_a;
     Ref<RangeControlListener> m_b;
 };
+
+using RangeControlNotice = void (RangeControlListener::*)(RangeControl*);
+
+// Tells the listeners that `slot` (a member of `owner`) holds, first-added
+// first, each notice in turn. A listener may remove others or delete the
+// owner: each is checked before it is called and kept alive while it runs.
+// False when the owner is gone.
+bool NotifyRangeListeners(Pane* owner, RangeControl* control, const Ref<RangeControlListener>& slot,
+                          std::initializer_list<RangeControlNotice> notices);
 
 } // namespace Corvell

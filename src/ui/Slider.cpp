@@ -174,20 +174,7 @@ void Slider::StepBy(int32_t delta) {
 }
 
 bool Slider::Notify(void (RangeControlListener::*fn)(RangeControl*)) {
-    if (!m_listener)
-        return true;
-    // A listener may remove others, or delete the slider: each is checked
-    // before it is called, and each is kept alive while it runs.
-    std::vector<Ref<RangeControlListener>> listeners;
-    RangeControlMulticaster::Flatten(m_listener.Get(), listeners);
-    PaneGuard self(this);
-    for (const Ref<RangeControlListener>& l : listeners) {
-        if (!self.IsAlive())
-            return false;
-        if (RangeControlMulticaster::Holds(m_listener.Get(), l.Get()))
-            (l.Get()->*fn)(this);
-    }
-    return self.IsAlive();
+    return NotifyRangeListeners(this, this, m_listener, {fn});
 }
 
 // ---- RangeControl -------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // What buttons draw in each state: captions, background tiling and the
 // frames of the marks and tabs, recorded by a RecordingContext.
 #include "PngBuilder.h"
+#include "Canvas.h"
 #include "RecordingContext.h"
 #include "TestImageSource.h"
 #include "TestRootPane.h"
@@ -71,24 +72,6 @@ std::vector<std::string> Texts(const std::vector<TextCall>& calls) {
 // The caption's format as the context hands it to the platform: centred
 // both ways on one line, without prefix characters.
 constexpr uint32_t kCentred = kTextCenter | kTextVCenter | kTextSingleLine | kTextNoPrefix;
-
-// A recording context whose current font is 11-pixel Tahoma, and whose
-// text colour is set, so that a caption that forgets to restore either is seen.
-struct Canvas {
-    Canvas() {
-        FontDesc d;
-        d.SetFace("Tahoma");
-        d.height = -11;
-        gc.SetFont(new Font(d));
-        gc.SetTextColor(kBefore);
-    }
-    void CheckRestored() {
-        EXPECT_EQ(kBefore, gc.GetTextColor());
-        EXPECT_EQ(gc.GetFont()->Handle(), gc.SelectedFont());
-    }
-    static constexpr Color kBefore = MakeColor(1, 2, 3);
-    RecordingContext gc{Rect{0, 0, 400, 300}};
-};
 
 class ButtonPaint : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // What a label draws: text rectangles, colours per state, the shadow, the
 // layout bits and turned text, recorded by a RecordingContext.
 #include "RecordingContext.h"
+#include "Canvas.h"
 #include "TestRootPane.h"
 #include "shared/Graphics/Palette.h"
 #include "ui/ALabel.h"
@@ -59,26 +60,6 @@ std::string TextOutLine(Point p, Color colour, int32_t escapement) {
       << escapement;
     return s.str();
 }
-
-// A context with a current font and text colour of its own, so that a label
-// that leaves either changed is seen.
-struct Canvas {
-    Canvas() {
-        FontDesc d;
-        d.SetFace("Tahoma");
-        d.height = -11;
-        gc.SetFont(new Font(d));
-        gc.SetTextColor(kBefore);
-    }
-    void CheckRestored() {
-        EXPECT_EQ(kBefore, gc.GetTextColor());
-        EXPECT_EQ(gc.GetFont()->Handle(), gc.SelectedFont());
-        EXPECT_TRUE(gc.GetOrigin() == Point());
-        EXPECT_EQ(gc.GetClip().Bounds(), (Rect{0, 0, 400, 300}));
-    }
-    static constexpr Color kBefore = MakeColor(1, 2, 3);
-    RecordingContext gc{Rect{0, 0, 400, 300}};
-};
 
 enum class State { Enabled, Disabled, ParentDisabled, GrandparentDisabled };
 

@@ -2,6 +2,8 @@
 // Shared by the tests under Wine.
 #include <windows.h>
 #include <objbase.h>
+
+#include <functional>
 // The pane operation of that name, not the platform macro.
 #undef MessageBox
 
@@ -27,6 +29,30 @@ struct Dll {
 inline Dll& TheDll() {
     static Dll dll;
     return dll;
+}
+
+// Runs the messages queued for this thread, and those they send or post,
+// until none is left.
+inline void RunQueued() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+// Runs messages as they arrive until done() holds. The bound only turns a
+// message that never comes into a failure.
+inline bool RunMessagesUntil(const std::function<bool()>& done, DWORD boundMs = 5000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        RunQueued();
+        if (done())
+            return true;
+        if (GetTickCount() - start > boundMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
 }
 
 // Runs the thread's messages for at least ms milliseconds.

@@ -16,27 +16,8 @@
 namespace Corvell {
 namespace {
 
-void RunQueued() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-}
-
-// Runs messages as they arrive until done() holds. The bound only turns a
-// message that never comes into a failure.
-bool RunMessagesUntil(const std::function<bool()>& done, DWORD boundMs = 5000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        RunQueued();
-        if (done())
-            return true;
-        if (GetTickCount() - start > boundMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    }
-}
+using WineTest::RunMessagesUntil;
+using WineTest::RunQueued;
 
 class RecordingHost : public TextEditorHost {
 public:

@@ -32,29 +32,8 @@ const LoggedEvent& Last(const EventLog& log, int32_t type) {
 
 HWND MakeParent() { return WineTest::MakeTopLevel(420, 340); }
 
-// Runs the messages queued for this thread, and those they send or post,
-// until none is left.
-void RunQueued() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-}
-
-// Runs messages as they arrive until done() holds. The bound only turns a
-// message that never comes into a failure.
-bool RunMessagesUntil(const std::function<bool()>& done, DWORD boundMs = 5000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        RunQueued();
-        if (done())
-            return true;
-        if (GetTickCount() - start > boundMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    }
-}
+using WineTest::RunMessagesUntil;
+using WineTest::RunQueued;
 
 // A thread timer that raises a flag once: a message that comes after the
 // given time at the earliest.

@@ -135,10 +135,11 @@ void NameField::EditCancelled() {
 void WidgetGallery::BuildEditors(int32_t& y) {
     Headings(y, "Number editors", kNumberStates, 4);
 
+    // Each spin step is one edit through the same site the sliders write to.
     auto engineEdits = [this](ERnCPars par) {
-        return new EngineEdits([this, par](RangeControl*) { m_rnc->TouchParameter(par, true); },
-                               [this, par](RangeControl* c) { m_rnc->SetParameter(par, c->GetValue()); },
-                               [this, par](RangeControl*) { m_rnc->TouchParameter(par, false); });
+        return new EngineEdits([this, par](RangeControl*) { m_parameters->BeginEdit(par); },
+                               [this, par](RangeControl* c) { m_parameters->SetValue(par, c->GetValue()); },
+                               [this, par](RangeControl*) { m_parameters->EndEdit(par); });
     };
 
     const NumberRow rows[] = {

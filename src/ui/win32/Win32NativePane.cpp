@@ -161,7 +161,7 @@ int32_t Win32NativePane::NativeShowPopupMenu(MenuItemList& items, const Rect& an
             flags |= MF_GRAYED;
         if (item.flags & MenuItem::Checked)
             flags |= MF_CHECKED;
-        AppendMenuA(menu, flags, 1000 + static_cast<UINT_PTR>(i), item.text.c_str());
+        AppendMenuA(menu, flags, 1000 + static_cast<UINT_PTR>(i), MenuDisplayText(item.text).c_str());
     }
     POINT corner{anchor.x, anchor.y + anchor.height};
     RECT keep{anchor.x, anchor.y, anchor.x + anchor.width, anchor.y + anchor.height};

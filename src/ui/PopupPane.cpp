@@ -149,6 +149,14 @@ void BasicPopupPane::OnKeyEvent(KeyEvent& e) {
     Pane::OnKeyEvent(e);
 }
 
+void BasicPopupPane::ProcessEvent(PaneEvent& e) {
+    if (e.type == kWindowDeactivated) {
+        PostClose();
+        return;
+    }
+    Pane::ProcessEvent(e);
+}
+
 void BasicPopupPane::OnMouseEvent(MouseEvent& e) {
     // Only a press outside the content reaches the popup itself.
     if (e.type == kMouseDown && e.button == kButtonLeft)

@@ -43,6 +43,8 @@ public:
     void PaintAll(GraphicsContext& gc) override;
     void Paint(GraphicsContext& gc) override;
     void OnKeyEvent(KeyEvent& e) override;
+    // The window lost the activation: the popup closes, as on Escape.
+    void ProcessEvent(PaneEvent& e) override;
     void OnMouseEvent(MouseEvent& e) override;
 
     void AddClosedListener(Ref<PopupClosedListener> l);

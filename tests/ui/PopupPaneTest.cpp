@@ -176,6 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                       r.Release(300, 300);
                       r.KeyDown(27);
                   }, true},
+        CloseCase{"AnotherWindowActivated", [](TestRootPane& r) { r.Deactivate(); }, true},
+        CloseCase{"OwnMessageBox", [](TestRootPane& r) { r.MessageBox("Delete", "Delete the pattern?", 1); }, false},
         CloseCase{"OtherKey", [](TestRootPane& r) { r.KeyDown('A'); }, false},
         CloseCase{"RightPressOutside", [](TestRootPane& r) { r.Click(300, 300, kButtonRight); }, false},
         CloseCase{"PressOnTheContent", [](TestRootPane& r) { r.Click(60, 60); }, false}),

@@ -266,9 +266,16 @@ LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
         HandleFocusChange(true);
         break;
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
+        // Focus to one of our own child windows (a text field) is a move
+        // inside the window, not a deactivation.
+        HWND to = reinterpret_cast<HWND>(wp);
+        PaneGuard self(this);
         HandleFocusChange(false);
+        if (self.IsAlive() && m_hwnd && (!to || (to != m_hwnd && !IsChild(m_hwnd, to))))
+            HandleActivationLost();
         break;
+    }
     case WM_PAINT:
         Repaint();
         return 0;

@@ -8,11 +8,17 @@
 
 namespace Corvell {
 
+namespace {
+template <class A>
+Ref<MulticastDelegate1<A>> NewList() {
+    return Ref<MulticastDelegate1<A>>(new MulticastDelegate1<A>);
+}
+} // namespace
+
 Combo::Combo()
-    : m_selectionListeners(new MulticastDelegate1<int>), m_openingListeners(new MulticastDelegate1<Combo*>),
-      m_itemAddedListeners(new MulticastDelegate1<int>), m_textFormat(kTextVCenter),
-      m_textColors{0x000000, 0x808080}, m_frameColors{0x505050, 0xa0a0a0},
-      m_chosenListeners(new MulticastDelegate1<Combo*>) {}
+    : m_selectionListeners(NewList<int>()), m_openingListeners(NewList<Combo*>()),
+      m_itemAddedListeners(NewList<int>()), m_textFormat(kTextVCenter), m_textColors{0x000000, 0x808080},
+      m_frameColors{0x505050, 0xa0a0a0}, m_chosenListeners(NewList<Combo*>()) {}
 
 Combo::~Combo() = default;
 

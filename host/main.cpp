@@ -7,7 +7,7 @@
 //   tarrow-host.exe --screenshots DIR PNG screenshots of the page, then exit
 //   tarrow-host.exe --measure         open, repaint and idle figures, then exit
 //   tarrow-host.exe --gallery         every widget family in each state, live
-//   tarrow-host.exe --gallery --screenshots DIR   gallery.png, then exit
+//   tarrow-host.exe --gallery --screenshots DIR   gallery.png and gallery-popup.png, then exit
 #include "PngWriter.h"
 #include "SubstituteHost.h"
 #include "win32/GalleryWindow.h"
@@ -228,6 +228,21 @@ int Gallery(Substitute::SubstituteHost& engine, const std::string& screenshots) 
             rc = 1;
         } else {
             rc = WriteScreenshot(screenshots, "gallery.png", WidgetGallery::kWidth, WidgetGallery::kHeight, rgb);
+        }
+        // Then with a popup open, as a click on its opener shows it.
+        const auto openers = window.Gallery().Family("ModalPopupPane");
+        if (rc == 0 && !openers.empty()) {
+            const Point o = openers[0].pane->GetAbsoluteOrigin();
+            const LPARAM at = MAKELPARAM(o.x + 4, o.y + 4);
+            SendMessageA(window.Child(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(window.Child(), WM_LBUTTONUP, 0, at);
+            if (!window.Capture(rgb)) {
+                std::printf("tarrow-host: could not read the gallery's pixels\n");
+                rc = 1;
+            } else {
+                rc = WriteScreenshot(screenshots, "gallery-popup.png", WidgetGallery::kWidth, WidgetGallery::kHeight,
+                                     rgb);
+            }
         }
     } else {
         HostTools::RunMessageLoop();

@@ -391,15 +391,21 @@ void WidgetGallery::Paint(GraphicsContext& gc) {
     }
     // Family names beside their rows.
     const char* last = nullptr;
+    int32_t lastBottom = 0;
     gc.SetTextColor(kTextColor);
     for (const Item& i : m_items) {
         if (last && std::strcmp(last, i.family) == 0)
             continue;
         last = i.family;
         const Rect& r = i.pane->GetBounds();
+        // A family that shares a row with another is named by its caption.
+        const int32_t top = r.y + r.height / 2 - 8;
+        if (top < lastBottom)
+            continue;
+        lastBottom = top + 16;
         // A long name may use the room up to its row's first cell.
         const int32_t room = std::max(kLabelWidth, r.x - 2 - kMargin);
-        gc.DrawText(i.family, Rect{kMargin, r.y + r.height / 2 - 8, room, 16}, kTextVCenter | kTextSingleLine);
+        gc.DrawText(i.family, Rect{kMargin, top, room, 16}, kTextVCenter | kTextSingleLine);
     }
     gc.SetTextColor(saved);
 }

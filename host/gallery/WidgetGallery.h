@@ -109,6 +109,8 @@ private:
     void BindCombo(Combo* combo, ERnCPars par);
     // An editable combo took a typed name.
     void NoteRename();
+    // A button in the last column of row y that opens a popup.
+    void PlaceOpener(int32_t y, bool modal);
     void OpenPopup(Button* opener, bool modal);
     // Adds the widget to the tree and the item list.
     void Place(Pane* widget, const char* family, const char* state, const Rect& r);

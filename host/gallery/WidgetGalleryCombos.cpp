@@ -18,7 +18,7 @@ namespace Corvell {
 
 namespace {
 
-const char* const kComboStates[] = {"normal", "one item", "empty", "disabled"};
+const char* const kComboStates[] = {"normal", "one item", "empty", "disabled", "popups"};
 constexpr int32_t kComboRow = 26;
 constexpr Color kComboFace = MakeColor(30, 31, 34);
 
@@ -38,7 +38,7 @@ private:
 } // namespace
 
 void WidgetGallery::BuildCombos(int32_t& y) {
-    Headings(y, "Combos and popups", kComboStates, 4);
+    Headings(y, "Combos, popups", kComboStates, 5);
     const Ref<Bitmap> arrow = GetImage("combo-triangle.png");
 
     // Combo: the velocity curve. The list is the engine's four curves.
@@ -61,6 +61,7 @@ void WidgetGallery::BuildCombos(int32_t& y) {
         if (c == 1)
             combo->Select(0);
     }
+    PlaceOpener(y, false);
     y += kComboRow;
 
     // BCombo: the capo. Refilled from the engine's range each time it opens.
@@ -82,6 +83,7 @@ void WidgetGallery::BuildCombos(int32_t& y) {
         }
         combo->SetEnabled(c != 3);
     }
+    PlaceOpener(y, true);
     y += kComboRow;
 
     // EditCombo: pattern names; typing renames the selected one.
@@ -102,22 +104,15 @@ void WidgetGallery::BuildCombos(int32_t& y) {
         combo->SetEnabled(c != 3);
     }
     y += kComboRow;
+}
 
-    // Popups: each button opens one over the gallery.
-    const struct {
-        const char* family;
-        const char* caption;
-        bool modal;
-    } openers[] = {{"PopupPane", "Popup", false}, {"ModalPopupPane", "Modal popup", true}};
-    for (int32_t c = 0; c < 2; ++c) {
-        auto* b = new Button;
-        b->SetCaption(openers[c].caption);
-        b->SetBackground(kButtonFace);
-        Place(b, openers[c].family, "opener", Cell(c, y, 110, 22, kComboRow));
-        const bool modal = openers[c].modal;
-        b->AddClickListener(new Call<ButtonListenerArgs>([this, b, modal](ButtonListenerArgs) { OpenPopup(b, modal); }));
-    }
-    y += kComboRow;
+void WidgetGallery::PlaceOpener(int32_t y, bool modal) {
+    // Its caption names the popup it opens.
+    auto* b = new Button;
+    b->SetCaption(modal ? "ModalPopupPane" : "PopupPane");
+    b->SetBackground(kButtonFace);
+    Place(b, modal ? "ModalPopupPane" : "PopupPane", "opener", Cell(4, y, 118, 22, kComboRow));
+    b->AddClickListener(new Call<ButtonListenerArgs>([this, b, modal](ButtonListenerArgs) { OpenPopup(b, modal); }));
 }
 
 void WidgetGallery::FillCapos(Combo* combo) {
@@ -163,15 +158,15 @@ void WidgetGallery::OpenPopup(Button* opener, bool modal) {
     if (m_popup)
         return;
     const Rect& b = opener->GetBounds();
-    const Rect content{b.x + b.width + 24, b.y - 70, 240, 96};
+    // To the left of its opener, over the combos.
+    const Rect content{b.x - 24 - 240, b.y - 40, 240, 96};
     BasicPopupPane* p = modal ? static_cast<BasicPopupPane*>(new PaneControllingSubpanes<ModalPopupPane>)
                               : static_cast<BasicPopupPane*>(new PaneControllingSubpanes<PopupPane>);
     m_popup = p;
     p->SetDeleteOnClose(true);
     p->AddClosedListener(new Call<BasicPopupPane*>([this](BasicPopupPane*) { m_popup = nullptr; }));
     p->Create(this, content);
-    ALabel* text = CreateLabel(modal ? "A modal popup: the rest of the window still takes clicks."
-                                     : "A popup: click outside it or press Escape.",
+    ALabel* text = CreateLabel(modal ? "The window around still takes clicks." : "Click outside or press Escape.",
                                kTextCenter);
     text->Create(p, Rect{10, 14, 220, 36});
     auto* close = new Button;

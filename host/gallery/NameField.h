@@ -3,23 +3,17 @@
 // opens a text editor over it, Enter takes the new name, Escape or a click
 // elsewhere keeps the old one.
 #include "shared/Graphics/Color.h"
+#include "ui/EditorHostPane.h"
 #include "ui/Pane.h"
 #include "ui/TextEditor.h"
 #include "ui/core/String.h"
 
 namespace Corvell {
 
-class TextEditorImpl;
-
-class NameField : public Pane, public TextEditorHost {
+class NameField : public EditorHostPane<Pane>, public TextEditorHost {
 public:
     explicit NameField(const char* name);
-    ~NameField() override;
 
-    void OnDestroy() override;
-    // Hidden or disabled, an open editor goes without a word.
-    void SetVisible(bool visible) override;
-    void SetEnabled(bool enabled) override;
     void Paint(GraphicsContext& gc) override;
     void OnMouseEvent(MouseEvent& e) override;
 
@@ -30,7 +24,7 @@ public:
     }
     // Opens the editor (what a double-click does); nothing when disabled.
     void BeginRename();
-    bool IsRenaming() const { return m_editor != nullptr; }
+    bool IsRenaming() const { return IsEditing(); }
 
     // TextEditorHost
     void GetEditText(String& out) override { out = m_name; }
@@ -40,14 +34,9 @@ public:
     void GetEditFont(Ref<Font>& out) override { out.Reset(); }
 
 private:
-    // Closes an open editor without a word.
-    void CloseEditor();
-
     String m_name;
     Color m_face = 0;
     Color m_text = 0xffffff;
-    // Deletes itself when it ends.
-    TextEditorImpl* m_editor = nullptr;
 };
 
 } // namespace Corvell

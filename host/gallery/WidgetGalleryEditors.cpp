@@ -58,36 +58,6 @@ struct NumberRow {
 
 NameField::NameField(const char* name) : m_name(name) {}
 
-NameField::~NameField() {
-    if (!IsClosed())
-        OnDestroy();
-    CloseEditor();
-}
-
-void NameField::OnDestroy() {
-    CloseEditor();
-    Pane::OnDestroy();
-}
-
-void NameField::SetVisible(bool visible) {
-    if (!visible)
-        CloseEditor();
-    Pane::SetVisible(visible);
-}
-
-void NameField::SetEnabled(bool enabled) {
-    if (!enabled)
-        CloseEditor();
-    Pane::SetEnabled(enabled);
-}
-
-void NameField::CloseEditor() {
-    if (TextEditorImpl* e = m_editor) {
-        m_editor = nullptr;
-        delete e;
-    }
-}
-
 void NameField::Paint(GraphicsContext& gc) {
     Pane::Paint(gc);
     const Rect& b = GetBounds();
@@ -107,13 +77,7 @@ void NameField::OnMouseEvent(MouseEvent& e) {
         Pane::OnMouseEvent(e);
 }
 
-void NameField::BeginRename() {
-    if (m_editor || !IsEffectivelyEnabled() || !IsShowing())
-        return;
-    m_editor = new TextEditorImpl(this);
-    // May end at once (no window): EditCancelled then forgets it.
-    m_editor->Create(this, Rect{0, 0, GetBounds().width, GetBounds().height});
-}
+void NameField::BeginRename() { OpenEditor(this, Rect{0, 0, GetBounds().width, GetBounds().height}); }
 
 void NameField::CommitEdit(const String& text) {
     m_name = text;
@@ -121,12 +85,12 @@ void NameField::CommitEdit(const String& text) {
 }
 
 void NameField::EditFinished() {
-    m_editor = nullptr;
+    ForgetEditor();
     InvalidateAll();
 }
 
 void NameField::EditCancelled() {
-    m_editor = nullptr;
+    ForgetEditor();
     InvalidateAll();
 }
 

@@ -2,41 +2,10 @@
 
 #include "shared/Graphics/GraphicsContext.h"
 #include "shared/Graphics/Palette.h"
-#include "ui/TextEditorImpl.h"
 
 namespace Corvell {
 
 EditCombo::EditCombo() : m_providers(new MulticastDelegate1<String&>), m_editedListeners(new MulticastDelegate) {}
-
-EditCombo::~EditCombo() {
-    if (!IsClosed())
-        OnDestroy();
-    CloseEditor();
-}
-
-void EditCombo::OnDestroy() {
-    CloseEditor();
-    Combo::OnDestroy();
-}
-
-void EditCombo::SetVisible(bool visible) {
-    if (!visible)
-        CloseEditor();
-    Combo::SetVisible(visible);
-}
-
-void EditCombo::SetEnabled(bool enabled) {
-    if (!enabled)
-        CloseEditor();
-    Combo::SetEnabled(enabled);
-}
-
-void EditCombo::CloseEditor() {
-    if (TextEditorImpl* e = m_editor) {
-        m_editor = nullptr;
-        delete e;
-    }
-}
 
 void EditCombo::Paint(GraphicsContext& gc) {
     const bool enabled = IsEffectivelyEnabled();
@@ -62,13 +31,7 @@ void EditCombo::OnMouseEvent(MouseEvent& e) {
     Combo::OnMouseEvent(e);
 }
 
-void EditCombo::BeginEdit() {
-    if (m_editor || !IsEffectivelyEnabled() || !IsShowing())
-        return;
-    m_editor = new TextEditorImpl(this);
-    // May end at once (no window): EditCancelled then forgets it.
-    m_editor->Create(this, EditRect());
-}
+void EditCombo::BeginEdit() { OpenEditor(this, EditRect()); }
 
 void EditCombo::AddTextProvider(Ref<TextProvider> p) { m_providers->Add(std::move(p)); }
 bool EditCombo::RemoveTextProvider(TextProvider* p) { return m_providers->Remove(p); }
@@ -94,12 +57,12 @@ void EditCombo::CommitEdit(const String& text) {
 }
 
 void EditCombo::EditFinished() {
-    m_editor = nullptr;
+    ForgetEditor();
     Select(-1);
 }
 
 void EditCombo::EditCancelled() {
-    m_editor = nullptr;
+    ForgetEditor();
     InvalidateAll();
 }
 

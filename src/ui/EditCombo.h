@@ -1,28 +1,22 @@
 #pragma once
 #include "ui/Combo.h"
+#include "ui/EditorHostPane.h"
 #include "ui/TextEditor.h"
 
 namespace Corvell {
-
-class TextEditorImpl;
 
 // A combo whose text can also be typed: a press on the text opens a text
 // editor over it, a press on the arrow opens the menu. An accepted text
 // becomes the shown (empty) text and the selection is cleared; the
 // edited-text listeners hear it while the old selection still stands, so
 // they can tell what was renamed.
-class EditCombo : public Combo, public TextEditorHost {
+class EditCombo : public EditorHostPane<Combo>, public TextEditorHost {
 public:
     using TextProvider = Delegate1<String&>;
 
     EditCombo();
-    ~EditCombo() override;
 
     // ---- Pane ----
-    void OnDestroy() override;
-    // Hidden or disabled, an open editor goes without a word.
-    void SetVisible(bool visible) override;
-    void SetEnabled(bool enabled) override;
     void Paint(GraphicsContext& gc) override;
     void OnMouseEvent(MouseEvent& e) override;
 
@@ -35,7 +29,6 @@ public:
 
     // Opens the editor over the text area (what a press there does).
     void BeginEdit();
-    bool IsEditing() const { return m_editor != nullptr; }
     // Where the editor opens: (1, 1, width - arrow - 2, height - 2).
     Rect EditRect() const;
 
@@ -47,13 +40,8 @@ public:
     void GetEditFont(Ref<Font>& out) override { out.Reset(); }
 
 private:
-    // Closes an open editor without a word.
-    void CloseEditor();
-
     Ref<MulticastDelegate1<String&>> m_providers;
     Ref<MulticastDelegate> m_editedListeners;
-    // Deletes itself when it ends.
-    TextEditorImpl* m_editor = nullptr;
 };
 
 } // namespace Corvell

@@ -1,6 +1,6 @@
 // The text editor over a real edit control in a real window under Wine,
 // driven by the messages the platform would send.
-#include "../WineHelpers.h"
+#include "../RootWindow.h"
 #include "ui/NumEditor.h"
 #include "ui/PaneTrace.h"
 #include "ui/TextEditorImpl.h"
@@ -71,25 +71,18 @@ std::string TextOf(HWND edit) {
     return buffer;
 }
 
-struct EditorWindow : ::testing::Test {
-    static HWND top;
-    static void SetUpTestSuite() { top = WineTest::MakeTopLevel(420, 300); }
-    static void TearDownTestSuite() { DestroyWindow(top); }
-
+struct EditorWindow : WineTest::RootWindowTest<EditorWindow> {
     void SetUp() override {
-        ASSERT_NE(nullptr, top);
-        SetForegroundWindow(top);
-        SetActiveWindow(top);
-        root = new Win32NativePane;
-        ASSERT_TRUE(root->CreateNativeWindow(top, Rect{0, 0, 400, 280}));
+        RootWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         pane.Create(root, Rect{20, 30, 150, 20});
         other.Create(root, Rect{20, 80, 150, 20});
         host.text = "Pattern 1";
         RunQueued();
     }
     void TearDown() override {
-        delete root;
-        RunQueued();
+        RootWindowTest::TearDown();
         SetPaneTraceSink(nullptr);
     }
 
@@ -101,12 +94,10 @@ struct EditorWindow : ::testing::Test {
         return FindEdit(root->Hwnd());
     }
 
-    Win32NativePane* root = nullptr;
     Pane pane;
     Pane other;
     RecordingHost host;
 };
-HWND EditorWindow::top = nullptr;
 
 TEST_F(EditorWindow, TypingThenEnterCommitsTheTextAndTheWindowsGo) {
     SetPaneTraceSink(&TraceSink);

@@ -1,6 +1,6 @@
 // Combos, their native menus and popup panes in a real window under Wine.
 // A menu's loop is modal: thread timers read and close it from inside.
-#include "../WineHelpers.h"
+#include "../RootWindow.h"
 #include "ui/Combo.h"
 #include "ui/EditCombo.h"
 #include "ui/PopupPane.h"
@@ -93,31 +93,12 @@ struct Chosen : CountedObject<ComboListener> {
     std::vector<int32_t> picks;
 };
 
-struct PopupWindow : ::testing::Test {
-    static HWND top;
-    static void SetUpTestSuite() { top = WineTest::MakeTopLevel(420, 340); }
-    static void TearDownTestSuite() { DestroyWindow(top); }
-
-    void SetUp() override {
-        ASSERT_NE(nullptr, top);
-        SetForegroundWindow(top);
-        SetActiveWindow(top);
-        root = new Win32NativePane;
-        ASSERT_TRUE(root->CreateNativeWindow(top, Rect{0, 0, 400, 300}));
-        RunQueued();
-    }
-    void TearDown() override {
-        delete root;
-        RunQueued();
-    }
+struct PopupWindow : WineTest::RootWindowTest<PopupWindow> {
     void Click(int x, int y) {
         SendMessageA(root->Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         SendMessageA(root->Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     }
-
-    Win32NativePane* root = nullptr;
 };
-HWND PopupWindow::top = nullptr;
 
 TEST_F(PopupWindow, AComboShowsItsItemsAsTheyAreBelowItselfAndTakesTheChoice) {
     Combo combo;

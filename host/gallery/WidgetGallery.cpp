@@ -1,5 +1,7 @@
 #include "gallery/WidgetGallery.h"
 
+#include "ui/PopupPane.h"
+
 #include "shared/Graphics/Bitmap.h"
 #include "shared/Graphics/GraphicsContext.h"
 #include "shared/Graphics/Palette.h"
@@ -10,6 +12,7 @@
 #include "ui/HSlider.h"
 #include "ui/HSlider3.h"
 #include "ui/PlayButton.h"
+#include "ui/PopupPane.h"
 #include "ui/RadioMark.h"
 #include "ui/SelectableButton.h"
 #include "ui/SeqPageButton.h"
@@ -33,7 +36,6 @@ constexpr int32_t kHeadingHeight = 18;
 
 constexpr Color kBackground = 0x00302c28;  // charcoal panel
 constexpr Color kCellBackground = 0x00403a34;
-constexpr Color kButtonFace = 0x00585048;
 constexpr Color kButtonFaceDisabled = 0x00383430;
 constexpr Color kTitleColor = 0x0040b0f0;  // amber
 constexpr Color kTextColor = 0x00d8d8d8;
@@ -148,6 +150,11 @@ void WidgetGallery::Create(Pane* parent, const Rect& bounds) {
 void WidgetGallery::OnDestroy() {
     // The widgets end what they hold (a press, a drag) while the engine is
     // still there to hear it, then leave.
+    if (BasicPopupPane* p = m_popup) {
+        m_popup = nullptr;
+        p->Close();
+    }
+    m_renames.clear();
     m_bindings.clear();
     m_toggles.clear();
     for (auto it = m_widgets.rbegin(); it != m_widgets.rend(); ++it)
@@ -167,6 +174,8 @@ void WidgetGallery::Build() {
     BuildLabels(y);
     y += 6;
     BuildEditors(y);
+    y += 6;
+    BuildCombos(y);
     RefreshAll();
     InvalidateAll();
 }

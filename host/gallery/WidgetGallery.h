@@ -14,6 +14,9 @@
 
 namespace Corvell {
 
+class BasicPopupPane;
+class Combo;
+class EditCombo;
 class ToggleButton;
 
 class WidgetGallery : public Pane {
@@ -27,7 +30,8 @@ public:
     };
 
     static constexpr int32_t kWidth = 800;
-    static constexpr int32_t kHeight = 880;
+    static constexpr int32_t kHeight = 1000;
+    static constexpr Color kButtonFace = 0x00585048;
 
     WidgetGallery();
     ~WidgetGallery() override;
@@ -96,6 +100,16 @@ private:
     // The number editors bound to parameters of the engine, and names to
     // rename in place (WidgetGalleryEditors.cpp).
     void BuildEditors(int32_t& y);
+    // Combos over the engine's lists, names renamed in place and the
+    // popups' openers (WidgetGalleryCombos.cpp).
+    void BuildCombos(int32_t& y);
+    // The capo's positions as the engine gives them, the current one selected.
+    void FillCapos(Combo* combo);
+    // The selection follows par; a choice is one edit of it.
+    void BindCombo(Combo* combo, ERnCPars par);
+    // An editable combo took a typed name.
+    void NoteRename();
+    void OpenPopup(Button* opener, bool modal);
     // Adds the widget to the tree and the item list.
     void Place(Pane* widget, const char* family, const char* state, const Rect& r);
     void Headings(int32_t& y, const char* title, const char* const* states, int32_t count);
@@ -122,6 +136,9 @@ private:
     std::vector<Binding> m_bindings;
     std::vector<Toggle> m_toggles;
     std::vector<Heading> m_headings;
+    std::vector<EditCombo*> m_renames;
+    // The popup that is open, if any; it deletes itself when it closes.
+    BasicPopupPane* m_popup = nullptr;
 };
 
 } // namespace Corvell

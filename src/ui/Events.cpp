@@ -8,7 +8,7 @@ namespace {
 const char* const kNames[] = {
     "KeyDown",    "KeyRepeat", "KeyUp",     "KeyChar",      "MouseEnter",   "MouseMove",
     "MouseHover", "MouseLeave", "MouseDrag", "MouseDown",   "MouseUp",      "MouseWheel",
-    "FOCUS_GAINED", "FOCUS_LOST", "WINDOW_FOCUS_GAINED", "WINDOW_FOCUS_LOST",
+    "FOCUS_GAINED", "FOCUS_LOST", "WINDOW_FOCUS_GAINED", "WINDOW_FOCUS_LOST", "WINDOW_DEACTIVATED",
 };
 } // namespace
 

@@ -25,9 +25,11 @@ enum PaneEventType : int32_t {
     kFocusLost = 13,
     kWindowFocusGained = 14,
     kWindowFocusLost = 15,
+    // The focus went to a window outside this one and its own child windows.
+    kWindowDeactivated = 16,
 };
 
-// "KeyDown" ... "WINDOW_FOCUS_LOST"; null for any other code.
+// "KeyDown" ... "WINDOW_DEACTIVATED"; null for any other code.
 const char* PaneEventName(int32_t type);
 
 // Modifier bits of input events.

@@ -164,7 +164,13 @@ void RootPane::ReleaseCapture() {
 }
 
 int32_t RootPane::MessageBox(const char* caption, const char* text, int32_t kind) {
-    return NativeMessageBox(caption ? caption : "", text ? text : "", kind);
+    PaneGuard self(this);
+    const bool outer = !m_boxOpen;
+    m_boxOpen = true;
+    const int32_t answer = NativeMessageBox(caption ? caption : "", text ? text : "", kind);
+    if (self.IsAlive() && outer)
+        m_boxOpen = false;
+    return answer;
 }
 
 // ---- root operations -----------------------------------------------------------
@@ -567,6 +573,28 @@ void RootPane::HandleFocusChange(bool gained) {
     NativeDebugOutput(gained ? "OnFocus(1)\n" : "OnFocus(0)\n");
     WindowEvent e(gained ? kWindowFocusGained : kWindowFocusLost);
     e.Dispatch(this);
+}
+
+void RootPane::HandleActivationLost() {
+    if (m_menuOpen || m_boxOpen)
+        return;
+    // A handler may close or delete any child (or the root): each is
+    // checked before it hears.
+    std::vector<Pane*> children;
+    for (int32_t i = 0; i < GetChildCount(); ++i)
+        children.push_back(GetChild(i));
+    PaneGuard self(this);
+    for (Pane* c : children) {
+        if (!self.IsAlive())
+            return;
+        bool stillHere = false;
+        for (int32_t i = 0; i < GetChildCount() && !stillHere; ++i)
+            stillHere = GetChild(i) == c;
+        if (!stillHere)
+            continue;
+        WindowEvent e(kWindowDeactivated);
+        e.Dispatch(c);
+    }
 }
 
 void RootPane::WriteFocusSummary() {

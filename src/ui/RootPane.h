@@ -107,6 +107,12 @@ public:
     void HandleKeyUp(int32_t key);
     void HandleChar(int32_t ch, int32_t repeat);
     void HandleFocusChange(bool gained);
+    // The keyboard focus went to a window outside this one and its own
+    // child windows (another application, another window of the host): the
+    // root's children hear kWindowDeactivated, so open popups close. Not
+    // while the root's own menu or message box is open, which takes the
+    // focus for a moment only.
+    void HandleActivationLost();
     // The capture was taken away (another window, a modal loop): the pane
     // holding the press gets a MouseUp with button 0 and no buttons held,
     // which ends its gesture without a click.
@@ -222,6 +228,7 @@ private:
     uint32_t m_treeEpoch = 0; // changes whenever a pane leaves the tree
 
     bool m_menuOpen = false;
+    bool m_boxOpen = false;
     bool m_menuClosedOnce = false;
     uint32_t m_lastMenuClose = 0;
 

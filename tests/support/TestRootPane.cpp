@@ -137,8 +137,11 @@ int32_t TestRootPane::NativeMessageBox(const char* caption, const char* text, in
     if (modalTakesCapture)
         StealCapture();
     const bool hadFocus = messageBoxTakesFocus && m_focused;
-    if (hadFocus)
+    if (hadFocus) {
+        // The box is a window of its own: the platform reports a deactivation.
         SetWindowFocus(false);
+        HandleActivationLost();
+    }
     if (duringModal)
         duringModal();
     int32_t answer = kind == 1 ? 0 : 1;
@@ -187,6 +190,11 @@ void TestRootPane::SetWindowFocus(bool focused) {
         return;
     m_focused = focused;
     HandleFocusChange(focused);
+}
+
+void TestRootPane::Deactivate() {
+    SetWindowFocus(false);
+    HandleActivationLost();
 }
 
 bool TestRootPane::NativeTrackPointerLeave() {

@@ -123,6 +123,9 @@ public:
     // The user moves the keyboard focus to this window (true) or away.
     void SetWindowFocus(bool focused);
     bool HasWindowFocus() const { return m_focused; }
+    // The user activates another window (another application, another
+    // window of the host): the focus goes, and so does the activation.
+    void Deactivate();
 
     void PaintWindow(GraphicsContext& gc) { PaintRoot(gc); }
 

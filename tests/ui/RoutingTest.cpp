@@ -371,12 +371,12 @@ TEST(PaneEvents, NamesAndTexts) {
     const char* names[] = {"KeyDown",   "KeyRepeat", "KeyUp",      "KeyChar",      "MouseEnter",
                            "MouseMove", "MouseHover", "MouseLeave", "MouseDrag",    "MouseDown",
                            "MouseUp",   "MouseWheel", "FOCUS_GAINED", "FOCUS_LOST", "WINDOW_FOCUS_GAINED",
-                           "WINDOW_FOCUS_LOST"};
-    for (int32_t t = 0; t < 16; ++t) {
+                           "WINDOW_FOCUS_LOST", "WINDOW_DEACTIVATED"};
+    for (int32_t t = 0; t < 17; ++t) {
         MouseEvent e(t);
         EXPECT_STREQ(e.ToString().c_str(), names[t]);
     }
-    EXPECT_STREQ(FocusEvent(16).ToString().c_str(), "PaneEvent:16");
+    EXPECT_STREQ(FocusEvent(17).ToString().c_str(), "PaneEvent:17");
     EXPECT_STREQ(WindowEvent(-1).ToString().c_str(), "PaneEvent:-1");
     EXPECT_STREQ(KeyEvent(kKeyDown, 65).ToString().c_str(), "KeyDown: 65 mod: 0");
     EXPECT_STREQ(KeyEvent(kKeyRepeat, 66).ToString().c_str(), "KeyRepeat: 66 mod: 0");

@@ -161,7 +161,7 @@ int32_t Win32NativePane::NativeShowPopupMenu(MenuItemList& items, const Rect& an
             flags |= MF_GRAYED;
         if (item.flags & MenuItem::Checked)
             flags |= MF_CHECKED;
-        AppendMenuA(menu, flags, 1000 + static_cast<UINT_PTR>(i), item.text.c_str());
+        AppendMenuA(menu, flags, 1000 + static_cast<UINT_PTR>(i), MenuDisplayText(item.text).c_str());
     }
     POINT corner{anchor.x, anchor.y + anchor.height};
     RECT keep{anchor.x, anchor.y, anchor.x + anchor.width, anchor.y + anchor.height};
@@ -266,9 +266,16 @@ LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
         HandleFocusChange(true);
         break;
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
+        // Focus to one of our own child windows (a text field) is a move
+        // inside the window, not a deactivation.
+        HWND to = reinterpret_cast<HWND>(wp);
+        PaneGuard self(this);
         HandleFocusChange(false);
+        if (self.IsAlive() && m_hwnd && (!to || (to != m_hwnd && !IsChild(m_hwnd, to))))
+            HandleActivationLost();
         break;
+    }
     case WM_PAINT:
         Repaint();
         return 0;

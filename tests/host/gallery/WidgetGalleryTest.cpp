@@ -8,6 +8,9 @@
 #include "RecordingContext.h"
 #include "shared/Graphics/Bitmap.h"
 #include "ui/ALabel.h"
+#include "ui/Combo.h"
+#include "ui/EditCombo.h"
+#include "ui/PopupPane.h"
 #include "ui/GlassPane.h"
 #include "ui/NoteNumEditor.h"
 #include "ui/NumEditor.h"
@@ -69,6 +72,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
                                                "cut short", "turned", "turned, disabled"};
     const std::set<std::string> numberStates = {"normal", "inverted", "one value", "disabled"};
     const std::set<std::string> nameStates = {"normal", "long name", "disabled"};
+    const std::set<std::string> comboStates = {"normal", "one item", "empty", "disabled"};
+    const std::set<std::string> openerStates = {"opener"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -80,7 +85,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"ColorPane", &paneStates},      {"GrayPane", &paneStates},          {"GroupBox", &paneStates},
         {"HorizontalSeparator", &paneStates}, {"GlassPane", &paneStates},    {"ALabel", &labelStates},
         {"NumEditor", &numberStates},    {"NumberEditor", &numberStates},    {"NoteNumEditor", &numberStates},
-        {"TextEditor", &nameStates},
+        {"TextEditor", &nameStates},     {"Combo", &comboStates},            {"BCombo", &comboStates},
+        {"EditCombo", &comboStates},     {"PopupPane", &openerStates},       {"ModalPopupPane", &openerStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -144,6 +150,14 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
             EXPECT_EQ(state != "one value", n->Spin().IsVisible()) << i.family << " " << state;
             EXPECT_EQ(state != "disabled", n->IsEnabled()) << i.family << " " << state;
             EXPECT_TRUE(n->GetValue() >= n->GetMinimum() && n->GetValue() <= n->GetMaximum()) << i.family;
+        } else if (auto* c = dynamic_cast<Combo*>(i.pane)) {
+            const int32_t count = state == "empty" ? 0 : state == "one item" ? 1 : -1;
+            if (count >= 0)
+                EXPECT_EQ(count, c->GetItemCount()) << i.family << " " << state;
+            else
+                EXPECT_GE(c->GetItemCount(), 2) << i.family << " " << state;
+            EXPECT_EQ(state != "disabled", c->IsEnabled()) << i.family << " " << state;
+            EXPECT_EQ(count != 0, c->GetSelectedIndex() >= 0) << i.family << " " << state;
         } else if (auto* f = dynamic_cast<NameField*>(i.pane)) {
             EXPECT_EQ(state == "long name", f->GetName().GetLength() > TextEditorImpl::kMaxLength) << state;
             EXPECT_EQ(state != "disabled", f->IsEnabled()) << state;
@@ -319,6 +333,91 @@ TEST_F(GalleryFixture, TypedValuesAndNamesGoWhereTheyBelong) {
     root->DoubleClick(at.x, at.y);
     EXPECT_FALSE(static_cast<NameField*>(disabled.pane)->IsRenaming());
     EXPECT_TRUE(root->textFields.live.empty());
+}
+
+TEST_F(GalleryFixture, ACombosChoiceIsOneEditAndEveryComboOfThatValueFollows) {
+    auto curve = Find("Combo", "normal");
+    auto curveDisabled = Find("Combo", "disabled");
+    ASSERT_TRUE(curve.pane && curveDisabled.pane);
+    root->menuAnswers = {2};
+    const Point at = Centre(curve.pane);
+    root->Click(at.x, at.y);
+    root->PumpMessages();
+    EXPECT_EQ(2, host.RnC().GetParameter(rncVelocityCurve));
+    EXPECT_EQ(0, host.RnC().GestureDepth(rncVelocityCurve));
+    EXPECT_EQ(2, static_cast<Combo*>(curve.pane)->GetSelectedIndex());
+    EXPECT_EQ(2, static_cast<Combo*>(curveDisabled.pane)->GetSelectedIndex());
+
+    // The capo's list is made from the engine when it opens; the engine's
+    // own change shows in the list, the button and the editors alike.
+    host.RnC().EngineSetParameter(rncCapo, 5);
+    root->PumpMessages();
+    auto capo = Find("BCombo", "normal");
+    ASSERT_TRUE(capo.pane);
+    auto* combo = static_cast<Combo*>(capo.pane);
+    EXPECT_STREQ("Fret 5", combo->GetItemText(combo->GetSelectedIndex()).c_str());
+    root->menuHandler = [](MenuItemList& items, const Rect&) {
+        EXPECT_EQ(23, items.GetCount());
+        EXPECT_STREQ("No capo", items.GetItem(0).text.c_str());
+        EXPECT_TRUE(items.GetItem(5).flags & MenuItem::Checked);
+        return 3;
+    };
+    root->AdvanceTime(100);
+    const Point c = Centre(combo);
+    root->Click(c.x, c.y);
+    root->PumpMessages();
+    EXPECT_EQ(3, host.RnC().GetParameter(rncCapo));
+    EXPECT_EQ(0, host.RnC().GestureDepth(rncCapo));
+    EXPECT_STREQ("Capo 3", static_cast<Button*>(Find("Button", "normal").pane)->GetCaption().c_str());
+}
+
+TEST_F(GalleryFixture, AnEditableComboRenamesItsSelectedName) {
+    auto names = Find("EditCombo", "normal");
+    ASSERT_TRUE(names.pane);
+    auto* combo = static_cast<EditCombo*>(names.pane);
+    const Point o = combo->GetAbsoluteOrigin();
+    root->Click(o.x + 20, o.y + 10);
+    Corvell::Test::FakeTextField* f = root->textFields.Last();
+    ASSERT_NE(nullptr, f);
+    EXPECT_STREQ("Verse A", f->Text().c_str());
+    f->Type("Intro");
+    f->PressEnter();
+    EXPECT_STREQ("Intro", combo->GetItemText(0).c_str());
+    EXPECT_STREQ("Intro", combo->GetItemText(combo->GetSelectedIndex()).c_str());
+    EXPECT_EQ(3, combo->GetItemCount());
+}
+
+TEST_F(GalleryFixture, TheOpenersShowPopupsThatCloseAndGoWithTheGallery) {
+    for (const char* family : {"PopupPane", "ModalPopupPane"}) {
+        SCOPED_TRACE(family);
+        auto opener = Find(family, "opener");
+        ASSERT_TRUE(opener.pane);
+        const int32_t before = root->GetChildCount();
+        root->AdvanceTime(100);
+        const Point at = Centre(opener.pane);
+        root->Click(at.x, at.y);
+        ASSERT_EQ(before + 1, root->GetChildCount());
+        auto* popup = dynamic_cast<BasicPopupPane*>(root->GetChild(before));
+        ASSERT_NE(nullptr, popup);
+        EXPECT_EQ(std::string(family) == "ModalPopupPane", dynamic_cast<ModalPopupPane*>(popup) != nullptr);
+        // Its content lies inside the page.
+        const Rect content = popup->ContentRect();
+        const Point co = popup->GetContent()->GetAbsoluteOrigin();
+        EXPECT_GE(co.x - 16, 0);
+        EXPECT_LE(co.x + content.width + 16, WidgetGallery::kWidth);
+        EXPECT_GE(co.y - 16, 0);
+        root->KeyDown(27);
+        root->PumpMessages();
+        EXPECT_EQ(before, root->GetChildCount());
+    }
+    // Left open, the popup goes with the gallery.
+    auto opener = Find("PopupPane", "opener");
+    root->AdvanceTime(100);
+    const Point at = Centre(opener.pane);
+    root->Click(at.x, at.y);
+    const int32_t open = root->GetChildCount();
+    gallery.reset();
+    EXPECT_EQ(open - 2, root->GetChildCount());
 }
 
 TEST_F(GalleryFixture, ClosingTheGalleryWithAnEditorOpenClosesIt) {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ui/Button.h"
+#include "ui/Combo.h"
 #include "ui/NoteNumEditor.h"
 #include "ui/SelectableButton.h"
 
@@ -153,8 +154,8 @@ String ToggleTooltip::GetText() {
 ToggleNotifier::ToggleNotifier(SelectableButton* button, String title)
     : TooltipNotifier(button, title), m_onText(title + " is On"), m_offText(title + " is Off") {
     if (button) {
-        // Counted: a notifier deleted while the button's list runs leaves
-        // the list a live delegate, which the removal below has disarmed.
+        // Counted, not embedded: the list holds the delegate it is calling,
+        // and a listener may delete this notifier during that call.
         m_listener = MakeDelegate(this, &ToggleNotifier::OnSelection);
         button->AddSelectionListener(m_listener);
     }
@@ -170,6 +171,41 @@ String ToggleNotifier::GetText() {
     if (!button)
         return GetTitle();
     return button->IsOn() ? m_onText : m_offText;
+}
+
+// ---- combos ----------------------------------------------------------------------
+
+namespace {
+String ComboPrefix(const String& title) {
+    if (title.IsEmpty())
+        return title;
+    if (title.GetLength() >= 2 && title.Right(2) == ": ")
+        return title;
+    return title + ": ";
+}
+} // namespace
+
+ComboTooltip::ComboTooltip(Combo* combo, String title)
+    : TooltipNotifier(combo, title), m_prefix(ComboPrefix(title)) {
+    if (combo) {
+        // Counted, as the toggle notifier's.
+        m_listener = MakeDelegate(this, &ComboTooltip::OnChosen);
+        combo->AddChosenListener(m_listener);
+    }
+}
+
+ComboTooltip::~ComboTooltip() {
+    if (auto* combo = static_cast<Combo*>(GetPane()))
+        combo->RemoveChosenListener(m_listener.Get());
+}
+
+String ComboTooltip::GetText() {
+    auto* combo = static_cast<Combo*>(GetPane());
+    if (!combo)
+        return GetTitle();
+    if (combo->GetItemCount() == 0)
+        return String();
+    return m_prefix + combo->GetItemText(combo->GetSelectedIndex());
 }
 
 } // namespace Corvell

@@ -12,6 +12,7 @@
 namespace Corvell {
 
 class Button;
+class Combo;
 class NoteNumEditor;
 class SelectableButton;
 class TooltipNotifier;
@@ -166,6 +167,23 @@ private:
     Ref<Delegate1<SelectableButton*>> m_listener;
     String m_onText;
     String m_offText;
+};
+
+// "title: <selected item>"; the item alone with an empty title, nothing
+// for a combo without items. Speaks whenever the user has chosen an item.
+class ComboTooltip : public TooltipNotifier {
+public:
+    // A title that already ends in ": " gets no second one.
+    ComboTooltip(Combo* combo, String title);
+    ~ComboTooltip() override;
+
+    String GetText() override;
+
+private:
+    void OnChosen(Combo*) { Speak(); }
+
+    Ref<Delegate1<Combo*>> m_listener;
+    String m_prefix; // the title with its ": "
 };
 
 } // namespace Corvell

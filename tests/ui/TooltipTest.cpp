@@ -6,6 +6,7 @@
 #include "SliderFixture.h"
 #include "TestRootPane.h"
 #include "shared/Graphics/Palette.h"
+#include "ui/Combo.h"
 #include "ui/HSlider.h"
 #include "ui/NoteNumEditor.h"
 #include "ui/SelectableButton.h"
@@ -80,6 +81,7 @@ private:
 //   editor     a note editor, 0..127           (10, 70, 60, 20), spin at x 55..68
 //   toggle     a toggle button                 (10, 100, 40, 20)
 //   select     a selectable button             (60, 100, 40, 20)
+//   combo      MIDI Note, MIDI CC (selected), Pitch Bend   (120, 100, 80, 20)
 //   viewer                                     (0, 280, 400, 20)
 class Tooltips : public ::testing::Test {
 protected:
@@ -93,6 +95,9 @@ protected:
         editor->SetRange(0, 127);
         toggle->Create(&root, {10, 100, 40, 20});
         select->Create(&root, {60, 100, 40, 20});
+        combo->Create(&root, {120, 100, 80, 20});
+        combo->AddItems("MIDI Note\0MIDI CC\0Pitch Bend\0");
+        combo->Select(1);
         viewer->Create(&root, {0, 280, 400, 20});
         MoveAway();
     }
@@ -105,6 +110,7 @@ protected:
         editor.reset();
         toggle.reset();
         select.reset();
+        combo.reset();
     }
 
     void MoveInto(const Pane& p) {
@@ -126,6 +132,7 @@ public: // the text table's makers set the controls up
     std::unique_ptr<NoteNumEditor> editor = std::make_unique<NoteNumEditor>();
     std::unique_ptr<ToggleButton> toggle = std::make_unique<ToggleButton>();
     std::unique_ptr<SelectableButton> select = std::make_unique<SelectableButton>();
+    std::unique_ptr<Combo> combo = std::make_unique<Combo>();
     std::unique_ptr<TooltipViewer> viewer = std::make_unique<TooltipViewer>();
     // Writes "<value> Hz".
     Ref<RangeControlTooltip::Unit> hertz = Fn<RangeControlTooltip::Args&>(
@@ -211,7 +218,17 @@ INSTANTIATE_TEST_SUITE_P(
                      t.select->SetOn(true);
                      return new ToggleNotifier(t.select.get(), "Wah");
                  },
-                 "Wah is On"}),
+                 "Wah is On"},
+        TextCase{"ComboItem", [](Tooltips& t) { return new ComboTooltip(t.combo.get(), "Mode"); }, "Mode: MIDI CC"},
+        TextCase{"ComboItemAlone", [](Tooltips& t) { return new ComboTooltip(t.combo.get(), ""); }, "MIDI CC"},
+        TextCase{"ComboTitleWithItsColon", [](Tooltips& t) { return new ComboTooltip(t.combo.get(), "Mode: "); },
+                 "Mode: MIDI CC"},
+        TextCase{"ComboWithoutItems",
+                 [](Tooltips& t) {
+                     t.combo->Clear();
+                     return new ComboTooltip(t.combo.get(), "Mode");
+                 },
+                 ""}),
     [](const ::testing::TestParamInfo<TextCase>& i) { return std::string(i.param.name); });
 
 // ---- the pointer between controls ------------------------------------------------------
@@ -329,6 +346,19 @@ TEST_F(Tooltips, AClickThatTurnsAButtonOnShowsTheNewStateWithoutThePointerLeavin
     EXPECT_NE(Line(), "Gate: On");
 }
 
+TEST_F(Tooltips, ChoosingAComboItemShowsItWithoutThePointerLeaving) {
+    viewer->AddTooltip(new ComboTooltip(combo.get(), "Mode"));
+    MoveInto(*combo);
+    EXPECT_EQ(Line(), "Mode: MIDI CC");
+    for (const auto& [answer, line] : std::vector<std::pair<int32_t, std::string>>{
+             {2, "Mode: Pitch Bend"}, {-1, "Mode: Pitch Bend"}, {0, "Mode: MIDI Note"}}) {
+        root.menuAnswers = {answer};
+        root.Click(Centre(*combo).x, Centre(*combo).y);
+        EXPECT_EQ(Line(), line) << answer;
+    }
+    EXPECT_EQ(root.menuCalls.size(), 3u);
+}
+
 // ---- the viewer --------------------------------------------------------------------------
 
 TEST_F(Tooltips, ATimedTextClearsAfterThreeSecondsAndAnotherTextCancelsTheClear) {
@@ -414,16 +444,18 @@ TEST_F(Tooltips, DeleteTooltipsDeletesNewestFirstAndNothingHearsTheControlsAfter
     viewer->AddTooltip(new NoteNumTooltip(editor.get(), "Root"));
     viewer->AddTooltip(new ToggleTooltip(toggle.get(), "Gate"));
     viewer->AddTooltip(new ToggleNotifier(select.get(), "Wah"));
+    viewer->AddTooltip(new ComboTooltip(combo.get(), "Mode"));
     auto* last = new LoggedNotifier(b.get(), "last", log);
     viewer->AddTooltip(last);
     viewer->AddTooltip(last); // held once, deleted once
     viewer->AddTooltip(nullptr);
-    EXPECT_EQ(viewer->GetTooltipCount(), 6u);
+    EXPECT_EQ(viewer->GetTooltipCount(), 7u);
 
     viewer->DeleteTooltips();
     EXPECT_EQ(log, (Texts{"deleted last", "deleted first"}));
     EXPECT_EQ(viewer->GetTooltipCount(), 0u);
-    for (Pane* p : std::vector<Pane*>{a.get(), b.get(), slider.get(), editor.get(), toggle.get(), select.get()})
+    for (Pane* p : std::vector<Pane*>{a.get(), b.get(), slider.get(), editor.get(), toggle.get(), select.get(),
+                                      combo.get()})
         EXPECT_EQ(p->GetMouseListener(), nullptr);
     EXPECT_EQ(slider->GetListener(), nullptr);
     EXPECT_EQ(editor->GetListener(), nullptr);
@@ -435,6 +467,9 @@ TEST_F(Tooltips, DeleteTooltipsDeletesNewestFirstAndNothingHearsTheControlsAfter
     root.Drag(Centre(*slider).x, Centre(*slider).y, Centre(*slider).x + 30, Centre(*slider).y);
     select->SetOn(true);
     root.Click(Centre(*toggle).x, Centre(*toggle).y);
+    root.menuAnswers = {2};
+    root.Click(Centre(*combo).x, Centre(*combo).y);
+    ASSERT_EQ(combo->GetSelectedIndex(), 2);
     EXPECT_EQ(Line(), "kept");
 }
 
@@ -471,7 +506,8 @@ TEST_F(Tooltips, ControlsDeletedBeforeTheirNotifiersAreNotTouchedAgain) {
     auto* root_ = new NoteNumTooltip(editor.get(), "Root");
     auto* gate = new ToggleTooltip(toggle.get(), "Gate");
     auto* wah = new ToggleNotifier(select.get(), "Wah");
-    for (TooltipNotifier* n : std::vector<TooltipNotifier*>{plain, velo, root_, gate, wah})
+    auto* mode = new ComboTooltip(combo.get(), "Mode");
+    for (TooltipNotifier* n : std::vector<TooltipNotifier*>{plain, velo, root_, gate, wah, mode})
         viewer->AddTooltip(n);
     MoveInto(*a);
 
@@ -480,11 +516,12 @@ TEST_F(Tooltips, ControlsDeletedBeforeTheirNotifiersAreNotTouchedAgain) {
     editor.reset();
     toggle.reset();
     select.reset();
+    combo.reset();
     EXPECT_EQ(plain->GetPane(), nullptr);
     EXPECT_EQ(velo->GetControl(), nullptr);
     EXPECT_NE(velo->GetPane(), nullptr);
     // Without its control the text is the title, as for a notifier that never had one.
-    for (TooltipNotifier* n : std::vector<TooltipNotifier*>{plain, velo, root_, gate, wah})
+    for (TooltipNotifier* n : std::vector<TooltipNotifier*>{plain, velo, root_, gate, wah, mode})
         EXPECT_EQ(n->GetText(), n->GetTitle());
 
     // The sanitizer sees any removal from a freed pane or control.

@@ -551,20 +551,55 @@ TEST_F(Tooltips, AControlListenerMayDeleteTheNotifiersWhileTheControlTellsOfAnEd
 }
 
 TEST_F(Tooltips, ATextListenerMayDeleteTheNotifierThatSpeaks) {
-    auto* n = new TooltipNotifier(a.get(), "Alpha");
-    viewer->AddTooltip(n);
-    Texts after;
-    n->AddTextListener(Fn<String>([this](String t) {
-        if (!t.IsEmpty())
-            viewer->DeleteTooltips();
-    }));
-    Record(n, after, "after");
-    MoveInto(*a);
-    EXPECT_EQ(viewer->GetTooltipCount(), 0u);
-    EXPECT_EQ(a->GetMouseListener(), nullptr);
-    // The listeners after the one that deleted it hear only its last, empty text.
-    EXPECT_EQ(after, (Texts{"after:"}));
-    EXPECT_EQ(Line(), "");
+    struct Case {
+        const char* name;
+        std::function<TooltipNotifier*()> make;
+        std::function<void()> trigger;
+        Texts after; // what a listener after the deleting one hears
+        const char* line;
+    };
+    const std::vector<Case> cases = {
+        // Inside its pane, it says the empty text as it goes.
+        {"Entered", [this] { return new TooltipNotifier(a.get(), "Alpha"); }, [this] { MoveInto(*a); }, {"after:"},
+         ""},
+        {"RangeChange", [this] { return new NotifyingRangeControl(slider.get(), "Velo", slider.get(), " ms"); },
+         [this] {
+             slider->SetValue(40);
+             slider->RequestFocus(slider.get());
+             root.KeyDown(0x27);
+         },
+         {},
+         "Velo: 41 ms"},
+        {"SelectionChange", [this] { return new ToggleNotifier(select.get(), "Wah"); },
+         [this] { select->SetOn(!select->IsOn()); }, {}, "Wah is On"},
+        {"ComboChoice", [this] { return new ComboTooltip(combo.get(), "Mode"); },
+         [this] {
+             root.menuAnswers = {2};
+             combo->OpenMenu();
+         },
+         {},
+         "Mode: Pitch Bend"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MoveAway();
+        TooltipNotifier* n = c.make();
+        viewer->AddTooltip(n);
+        n->AddTextListener(Fn<String>([this](String t) {
+            if (!t.IsEmpty())
+                viewer->DeleteTooltips();
+        }));
+        Texts after;
+        Record(n, after, "after");
+        Pane* pane = n->GetPane();
+        c.trigger();
+        EXPECT_EQ(viewer->GetTooltipCount(), 0u);
+        EXPECT_EQ(pane->GetMouseListener(), nullptr);
+        EXPECT_EQ(after, c.after);
+        EXPECT_EQ(Line(), c.line);
+        // Once more: nothing is left to hear it (the sanitizer sees any call).
+        c.trigger();
+    }
 }
 
 TEST(TooltipViewerTimer, StopsWhenClosedAndWhenDeleted) {

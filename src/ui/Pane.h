@@ -19,7 +19,8 @@ class Pane;
 using NativeWindow = void*;
 
 // Tells whether a pane still exists after a call that may delete it (a
-// listener, a focus change, a modal loop). Lives on the stack only.
+// listener, a focus change, a modal loop). On the stack, or as a member of
+// an object that watches a pane it does not own (it is not copied or moved).
 class PaneGuard {
 public:
     explicit PaneGuard(Pane* pane);

@@ -18,6 +18,7 @@
 #include "ui/SeqPageButton.h"
 #include "ui/TabButton.h"
 #include "ui/ToggleButton.h"
+#include "ui/TooltipViewer.h"
 #include "ui/VSlider.h"
 
 #include <algorithm>
@@ -150,6 +151,11 @@ void WidgetGallery::Create(Pane* parent, const Rect& bounds) {
 void WidgetGallery::OnDestroy() {
     // The widgets end what they hold (a press, a drag) while the engine is
     // still there to hear it, then leave.
+    // The tooltips go before the widgets they describe.
+    if (TooltipViewer* line = m_tooltips) {
+        m_tooltips = nullptr;
+        line->DeleteTooltips();
+    }
     if (BasicPopupPane* p = m_popup) {
         m_popup = nullptr;
         p->Close();
@@ -176,6 +182,8 @@ void WidgetGallery::Build() {
     BuildEditors(y);
     y += 6;
     BuildCombos(y);
+    y += 6;
+    BuildTooltips(y);
     RefreshAll();
     InvalidateAll();
 }

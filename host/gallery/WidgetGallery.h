@@ -18,6 +18,7 @@ class BasicPopupPane;
 class Combo;
 class EditCombo;
 class ToggleButton;
+class TooltipViewer;
 
 class WidgetGallery : public Pane {
 public:
@@ -32,6 +33,7 @@ public:
     static constexpr int32_t kWidth = 800;
     static constexpr int32_t kHeight = 1000;
     static constexpr Color kButtonFace = 0x00585048;
+    static constexpr int32_t kLineLeft = 10; // the help line's margin
 
     WidgetGallery();
     ~WidgetGallery() override;
@@ -109,6 +111,9 @@ private:
     void BindCombo(Combo* combo, ERnCPars par);
     // An editable combo took a typed name.
     void NoteRename();
+    // The help line, with a tooltip for every widget built before it
+    // (WidgetGalleryTooltips.cpp).
+    void BuildTooltips(int32_t& y);
     // A button in the last column of row y that opens a popup.
     void PlaceOpener(int32_t y, bool modal);
     void OpenPopup(Button* opener, bool modal);
@@ -139,6 +144,8 @@ private:
     std::vector<Toggle> m_toggles;
     std::vector<Heading> m_headings;
     std::vector<EditCombo*> m_renames;
+    // The help line (one of the widgets); it owns the tooltips.
+    TooltipViewer* m_tooltips = nullptr;
     // The popup that is open, if any; it deletes itself when it closes.
     BasicPopupPane* m_popup = nullptr;
 };

@@ -107,9 +107,8 @@ void WidgetGallery::BuildCombos(int32_t& y) {
 }
 
 void WidgetGallery::PlaceOpener(int32_t y, bool modal) {
-    // Its caption names the popup it opens.
     auto* b = new Button;
-    b->SetCaption(modal ? "ModalPopupPane" : "PopupPane");
+    b->SetCaption(modal ? "Modal popup" : "Popup");
     b->SetBackground(kButtonFace);
     Place(b, modal ? "ModalPopupPane" : "PopupPane", "opener", Cell(4, y, 118, 22, kComboRow));
     b->AddClickListener(new Call<ButtonListenerArgs>([this, b, modal](ButtonListenerArgs) { OpenPopup(b, modal); }));

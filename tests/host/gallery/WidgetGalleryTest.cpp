@@ -18,6 +18,7 @@
 #include "ui/TextEditorImpl.h"
 #include "ui/Slider.h"
 #include "ui/ToggleButton.h"
+#include "ui/TooltipViewer.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> nameStates = {"normal", "long name", "disabled"};
     const std::set<std::string> comboStates = {"normal", "one item", "empty", "disabled"};
     const std::set<std::string> openerStates = {"opener"};
+    const std::set<std::string> lineStates = {"normal"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -87,6 +89,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"NumEditor", &numberStates},    {"NumberEditor", &numberStates},    {"NoteNumEditor", &numberStates},
         {"TextEditor", &nameStates},     {"Combo", &comboStates},            {"BCombo", &comboStates},
         {"EditCombo", &comboStates},     {"PopupPane", &openerStates},       {"ModalPopupPane", &openerStates},
+        {"TooltipViewer", &lineStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -158,6 +161,8 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
                 EXPECT_GE(c->GetItemCount(), 2) << i.family << " " << state;
             EXPECT_EQ(state != "disabled", c->IsEnabled()) << i.family << " " << state;
             EXPECT_EQ(count != 0, c->GetSelectedIndex() >= 0) << i.family << " " << state;
+        } else if (auto* t = dynamic_cast<TooltipViewer*>(i.pane)) {
+            EXPECT_EQ(gallery->Items().size() - 1, t->GetTooltipCount());
         } else if (auto* f = dynamic_cast<NameField*>(i.pane)) {
             EXPECT_EQ(state == "long name", f->GetName().GetLength() > TextEditorImpl::kMaxLength) << state;
             EXPECT_EQ(state != "disabled", f->IsEnabled()) << state;
@@ -418,6 +423,46 @@ TEST_F(GalleryFixture, TheOpenersShowPopupsThatCloseAndGoWithTheGallery) {
     const int32_t open = root->GetChildCount();
     gallery.reset();
     EXPECT_EQ(open - 2, root->GetChildCount());
+}
+
+TEST_F(GalleryFixture, TheHelpLineShowsTheWidgetUnderThePointerAndFollowsItsValue) {
+    auto lineItem = Find("TooltipViewer", "normal");
+    ASSERT_TRUE(lineItem.pane);
+    auto* line = static_cast<TooltipViewer*>(lineItem.pane);
+    EXPECT_EQ('\t', line->GetText().c_str()[0]);
+
+    auto text = [&](const char* family, const char* state) {
+        auto i = Find(family, state);
+        const Point at = Centre(i.pane);
+        root->MoveTo(at.x, at.y);
+        return std::string(line->GetText().c_str());
+    };
+    EXPECT_EQ("ColorPane, enabled", text("ColorPane", "enabled"));
+    EXPECT_EQ("SelectableButton is Off", text("SelectableButton", "normal"));
+    EXPECT_EQ("Combo: Linear", text("Combo", "normal"));
+    EXPECT_EQ("ToggleButton: Off", text("ToggleButton", "normal"));
+    const Point hold = Centre(Find("ToggleButton", "normal").pane);
+    root->Click(hold.x, hold.y);
+    root->PumpMessages();
+    EXPECT_EQ("ToggleButton: On", std::string(line->GetText().c_str()));
+
+    // A drag: the line follows the value.
+    auto minimum = Find("HSlider", "minimum");
+    auto* slider = static_cast<Slider*>(minimum.pane);
+    const Point at = Centre(slider);
+    root->MoveTo(at.x, at.y);
+    EXPECT_EQ("HSlider: " + std::to_string(slider->GetValue()), std::string(line->GetText().c_str()));
+    root->Press(at.x, at.y);
+    root->MoveTo(at.x + 30, at.y);
+    EXPECT_EQ("HSlider: " + std::to_string(slider->GetValue()), std::string(line->GetText().c_str()));
+    EXPECT_GT(slider->GetValue(), slider->GetMinimum());
+    root->Release(at.x + 30, at.y);
+    root->PumpMessages();
+
+    // Off every widget, the line is empty.
+    const Rect& b = line->GetBounds();
+    root->MoveTo(b.x + b.width - 2, b.y - 3);
+    EXPECT_EQ("", std::string(line->GetText().c_str()));
 }
 
 TEST_F(GalleryFixture, ClosingTheGalleryWithAnEditorOpenClosesIt) {

@@ -1,9 +1,12 @@
 // Combos, their native menus and popup panes in a real window under Wine.
 // A menu's loop is modal: thread timers read and close it from inside.
 #include "../RootWindow.h"
+#include "ui/Button.h"
 #include "ui/Combo.h"
 #include "ui/EditCombo.h"
 #include "ui/PopupPane.h"
+#include "ui/Tooltip.h"
+#include "ui/TooltipViewer.h"
 #include "ui/win32/Win32NativePane.h"
 
 #include <gtest/gtest.h>
@@ -185,6 +188,55 @@ TEST_F(PopupWindow, APopupClosesWhenAnotherWindowIsActivatedNotWhenItsOwnFieldTa
     EXPECT_TRUE(RunMessagesUntil([&] { return !alive.IsAlive(); }));
     EXPECT_EQ(root->GetChildCount(), 0);
     DestroyWindow(other);
+    RunQueued();
+}
+
+TEST_F(PopupWindow, ATooltipAppearsOverItsPaneTakesNothingFromItAndGoesWithIt) {
+    auto* line = new TooltipViewer;
+    line->Create(root, Rect{0, 270, 400, 22});
+    auto* page = new Pane;
+    page->Create(root, Rect{20, 20, 200, 100});
+    auto* strum = new Button;
+    strum->SetCaption("Strum");
+    strum->Create(page, Rect{10, 10, 80, 24});
+    struct Count : CountedObject<ButtonListener> {
+        int clicks = 0;
+        void Invoke(ButtonListenerArgs) override { ++clicks; }
+    };
+    Ref<Count> count(new Count);
+    strum->AddClickListener(count);
+    line->AddTooltip(new TooltipNotifier(strum, "Strum time"));
+    root->Activate();
+    RunQueued();
+    UpdateWindow(root->Hwnd());
+    const HWND focus = GetFocus();
+
+    // The pointer comes over the button: the line says its text and repaints.
+    SendMessageA(root->Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 40));
+    EXPECT_STREQ("Strum time", line->GetText().c_str());
+    RECT dirty;
+    ASSERT_TRUE(GetUpdateRect(root->Hwnd(), &dirty, FALSE));
+    EXPECT_LE(dirty.top, 270);
+    EXPECT_GE(dirty.bottom, 292);
+    UpdateWindow(root->Hwnd());
+    // It took neither the focus nor the click.
+    EXPECT_EQ(focus, GetFocus());
+    SendMessageA(root->Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+    SendMessageA(root->Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 40));
+    EXPECT_EQ(1, count->clicks);
+    EXPECT_STREQ("Strum time", line->GetText().c_str());
+
+    // The page goes, its tooltips first: the line goes blank and repaints.
+    line->DeleteTooltips();
+    delete strum;
+    delete page;
+    EXPECT_STREQ("", line->GetText().c_str());
+    ASSERT_TRUE(GetUpdateRect(root->Hwnd(), &dirty, FALSE));
+    EXPECT_LE(dirty.top, 270);
+    EXPECT_GE(dirty.bottom, 292);
+    SendMessageA(root->Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(52, 42));
+    EXPECT_STREQ("", line->GetText().c_str());
+    delete line;
     RunQueued();
 }
 

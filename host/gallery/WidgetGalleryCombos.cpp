@@ -10,6 +10,7 @@
 #include "ui/Combo.h"
 #include "ui/EditCombo.h"
 #include "ui/PopupPane.h"
+#include "ui/core/FunctionDelegate.h"
 
 #include <cstdio>
 #include <functional>
@@ -23,17 +24,6 @@ constexpr int32_t kComboRow = 26;
 constexpr Color kComboFace = MakeColor(30, 31, 34);
 
 const char* const kCurves[] = {"Linear", "Soft", "Hard", "Fixed"};
-
-// A listener that calls a function of the gallery.
-template <class A>
-class Call : public CountedObject<Delegate1<A>> {
-public:
-    explicit Call(std::function<void(A)> f) : m_f(std::move(f)) {}
-    void Invoke(A a) override { m_f(a); }
-
-private:
-    std::function<void(A)> m_f;
-};
 
 } // namespace
 
@@ -78,7 +68,7 @@ void WidgetGallery::BuildCombos(int32_t& y) {
         }
         if (c == 0 || c == 3) {
             FillCapos(combo);
-            combo->AddOpeningListener(new Call<Combo*>([this](Combo* b) { FillCapos(b); }));
+            combo->AddOpeningListener(Fn<Combo*>([this](Combo* b) { FillCapos(b); }));
             BindCombo(combo, rncCapo);
         }
         combo->SetEnabled(c != 3);
@@ -111,7 +101,7 @@ void WidgetGallery::PlaceOpener(int32_t y, bool modal) {
     b->SetCaption(modal ? "Modal popup" : "Popup");
     b->SetBackground(kButtonFace);
     Place(b, modal ? "ModalPopupPane" : "PopupPane", "opener", Cell(4, y, 118, 22, kComboRow));
-    b->AddClickListener(new Call<ButtonListenerArgs>([this, b, modal](ButtonListenerArgs) { OpenPopup(b, modal); }));
+    b->AddClickListener(Fn<ButtonListenerArgs>([this, b, modal](ButtonListenerArgs) { OpenPopup(b, modal); }));
 }
 
 void WidgetGallery::FillCapos(Combo* combo) {
@@ -136,7 +126,7 @@ void WidgetGallery::BindCombo(Combo* combo, ERnCPars par) {
                                      combo->Select(m_rnc->GetParameter(par) - info.minimum);
                                  }});
     // The choice is asked of the engine; its notice moves every combo of it.
-    combo->AddSelectionListener(new Call<int>([this, par](int index) {
+    combo->AddSelectionListener(Fn<int>([this, par](int index) {
         ControlInfo info;
         m_parameters->GetInfo(par, &info);
         Write(par, info.minimum + index);
@@ -163,7 +153,7 @@ void WidgetGallery::OpenPopup(Button* opener, bool modal) {
                               : static_cast<BasicPopupPane*>(new PaneControllingSubpanes<PopupPane>);
     m_popup = p;
     p->SetDeleteOnClose(true);
-    p->AddClosedListener(new Call<BasicPopupPane*>([this](BasicPopupPane*) { m_popup = nullptr; }));
+    p->AddClosedListener(Fn<BasicPopupPane*>([this](BasicPopupPane*) { m_popup = nullptr; }));
     p->Create(this, content);
     ALabel* text = CreateLabel(modal ? "The window around still takes clicks." : "Click outside or press Escape.",
                                kTextCenter);
@@ -172,7 +162,7 @@ void WidgetGallery::OpenPopup(Button* opener, bool modal) {
     close->SetCaption("Close");
     close->SetBackground(kButtonFace);
     close->Create(p, Rect{80, 58, 80, 24});
-    close->AddClickListener(new Call<ButtonListenerArgs>([p](ButtonListenerArgs) { p->PostClose(); }));
+    close->AddClickListener(Fn<ButtonListenerArgs>([p](ButtonListenerArgs) { p->PostClose(); }));
     if (auto* owning = dynamic_cast<PaneControllingSubpanes<PopupPane>*>(p)) {
         owning->AddSubpane(text, -1);
         owning->AddSubpane(close, -1);

@@ -7,6 +7,8 @@
 #include "ui/PlayButton.h"
 #include "ui/SelectableButton.h"
 
+#include "ui/core/FunctionDelegate.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,20 +21,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-template <class A>
-class FnDelegate : public CountedObject<Delegate1<A>> {
-public:
-    explicit FnDelegate(std::function<void(A)> f) : m_f(std::move(f)) {}
-    void Invoke(A a) override { m_f(a); }
-
-private:
-    std::function<void(A)> m_f;
-};
-
-template <class A>
-Ref<Delegate1<A>> Fn(std::function<void(A)> f) {
-    return Ref<Delegate1<A>>(new FnDelegate<A>(std::move(f)));
-}
 
 class LogObserver : public CountedObject<NotifyListener> {
 public:

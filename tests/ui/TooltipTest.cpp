@@ -14,6 +14,8 @@
 #include "ui/Tooltip.h"
 #include "ui/TooltipViewer.h"
 
+#include "ui/core/FunctionDelegate.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -25,20 +27,6 @@
 namespace Corvell::Test {
 namespace {
 
-template <class A>
-class FnDelegate : public CountedObject<Delegate1<A>> {
-public:
-    explicit FnDelegate(std::function<void(A)> f) : m_f(std::move(f)) {}
-    void Invoke(A a) override { m_f(a); }
-
-private:
-    std::function<void(A)> m_f;
-};
-
-template <class A>
-Ref<Delegate1<A>> Fn(std::function<void(A)> f) {
-    return Ref<Delegate1<A>>(new FnDelegate<A>(std::move(f)));
-}
 
 using Texts = std::vector<std::string>;
 

@@ -12,26 +12,18 @@ TreeRowStore::~TreeRowStore() = default;
 size_t TreeRowStore::BlockOf(int32_t index) const {
     // The last block starting at or before index; blocks are never empty,
     // so the starts rise strictly.
-    size_t lo = 0;
-    size_t hi = m_blocks.size();
-    while (hi - lo > 1) {
-        const size_t mid = lo + (hi - lo) / 2;
-        if (m_blocks[mid]->start <= index)
-            lo = mid;
-        else
-            hi = mid;
-    }
-    return lo;
+    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), index);
+    return it == m_starts.begin() ? 0 : size_t(it - m_starts.begin()) - 1;
 }
 
 const TreeRow& TreeRowStore::At(int32_t index) const {
-    const Block& b = *m_blocks[BlockOf(index)];
-    return b.rows[size_t(index - b.start)];
+    const size_t k = BlockOf(index);
+    return m_blocks[k]->rows[size_t(index - m_starts[k])];
 }
 
 TreeRow& TreeRowStore::At(int32_t index) {
-    Block& b = *m_blocks[BlockOf(index)];
-    return b.rows[size_t(index - b.start)];
+    const size_t k = BlockOf(index);
+    return m_blocks[k]->rows[size_t(index - m_starts[k])];
 }
 
 void TreeRowStore::Note(const void* item, Block* b, int32_t delta) {
@@ -57,16 +49,16 @@ void TreeRowStore::MoveRows(Block& src, size_t from, Block& dst) {
     src.rows.resize(from);
 }
 
-void TreeRowStore::FixStarts(size_t from) {
+void TreeRowStore::Renumber(size_t from) {
+    m_starts.resize(m_blocks.size());
+    if (from > m_blocks.size())
+        from = m_blocks.size();
     int32_t start = 0;
-    if (from > 0 && from <= m_blocks.size()) {
-        const Block& prev = *m_blocks[from - 1];
-        start = prev.start + int32_t(prev.rows.size());
-    } else {
-        from = 0;
-    }
+    if (from > 0)
+        start = m_starts[from - 1] + int32_t(m_blocks[from - 1]->rows.size());
     for (size_t k = from; k < m_blocks.size(); ++k) {
-        m_blocks[k]->start = start;
+        m_blocks[k]->ordinal = k;
+        m_starts[k] = start;
         start += int32_t(m_blocks[k]->rows.size());
     }
 }
@@ -93,40 +85,46 @@ void TreeRowStore::SplitIfLarge(size_t k) {
     b.rows.resize(half);
     m_blocks.insert(m_blocks.begin() + std::ptrdiff_t(k + 1), std::make_move_iterator(fresh.begin()),
                     std::make_move_iterator(fresh.end()));
+    Renumber(k + 1);
 }
 
-size_t TreeRowStore::MergeIfSmall(size_t k) {
+bool TreeRowStore::MergeIfSmall(size_t k) {
     if (k >= m_blocks.size() || int32_t(m_blocks[k]->rows.size()) >= m_minBlock)
-        return k;
+        return false;
     const int32_t size = int32_t(m_blocks[k]->rows.size());
     if (k + 1 < m_blocks.size() && size + int32_t(m_blocks[k + 1]->rows.size()) <= m_maxBlock) {
         MoveRows(*m_blocks[k + 1], 0, *m_blocks[k]);
         m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(k + 1));
-        return k;
+        Renumber(k);
+        return true;
     }
     if (k > 0 && size + int32_t(m_blocks[k - 1]->rows.size()) <= m_maxBlock) {
         MoveRows(*m_blocks[k], 0, *m_blocks[k - 1]);
         m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(k));
-        return k - 1;
+        Renumber(k - 1);
+        return true;
     }
-    return k;
+    return false;
 }
 
 int32_t TreeRowStore::Insert(int32_t index, const TreeRow* rows, int32_t count) {
     index = std::clamp(index, 0, m_count);
     if (!rows || count <= 0)
         return index;
-    if (m_blocks.empty())
+    if (m_blocks.empty()) {
         m_blocks.push_back(std::make_unique<Block>());
+        Renumber(0);
+    }
     const size_t k = BlockOf(index);
     Block& b = *m_blocks[k];
-    const size_t pos = size_t(index - b.start);
+    const size_t pos = size_t(index - m_starts[k]);
     b.rows.insert(b.rows.begin() + std::ptrdiff_t(pos), rows, rows + count);
     for (int32_t i = 0; i < count; ++i)
         Note(rows[i].item, &b, +1);
     m_count += count;
+    for (size_t j = k + 1; j < m_starts.size(); ++j)
+        m_starts[j] += count;
     SplitIfLarge(k);
-    FixStarts(k);
     return index;
 }
 
@@ -137,7 +135,8 @@ int32_t TreeRowStore::Remove(int32_t index, int32_t count) {
     const int32_t removed = count;
     const size_t first = BlockOf(index);
     size_t k = first;
-    size_t pos = size_t(index - m_blocks[k]->start);
+    size_t pos = size_t(index - m_starts[k]);
+    bool blocksWent = false;
     while (count > 0 && k < m_blocks.size()) {
         Block& b = *m_blocks[k];
         const size_t n = std::min(size_t(count), b.rows.size() - pos);
@@ -146,25 +145,34 @@ int32_t TreeRowStore::Remove(int32_t index, int32_t count) {
         b.rows.erase(b.rows.begin() + std::ptrdiff_t(pos), b.rows.begin() + std::ptrdiff_t(pos + n));
         count -= int32_t(n);
         m_count -= int32_t(n);
-        if (b.rows.empty())
+        if (b.rows.empty()) {
             m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(k));
-        else
+            m_starts.erase(m_starts.begin() + std::ptrdiff_t(k));
+            blocksWent = true;
+        } else {
             ++k;
+        }
         pos = 0;
     }
-    FixStarts(first);
-    // The rows now meeting at index may sit in two small blocks: the one
-    // after the gap and the one before it.
-    if (index < m_count)
-        FixStarts(MergeIfSmall(BlockOf(index)));
-    if (index > 0)
-        FixStarts(MergeIfSmall(BlockOf(index - 1)));
+    // A block that lost its first rows now starts at index; the blocks after
+    // the gap start `removed` rows earlier.
+    for (size_t j = first; j < m_starts.size(); ++j) {
+        if (m_starts[j] > index)
+            m_starts[j] = std::max(index, m_starts[j] - removed);
+    }
+    if (blocksWent)
+        Renumber(first);
+    // The blocks on either side of the gap may be small now; from the last
+    // so that the earlier places stay put.
+    for (size_t j = first + 2; j-- > (first > 0 ? first - 1 : 0);)
+        MergeIfSmall(j);
     return removed;
 }
 
 void TreeRowStore::Clear() {
     m_where.clear();
     m_blocks.clear();
+    m_starts.clear();
     m_count = 0;
 }
 
@@ -172,14 +180,14 @@ int32_t TreeRowStore::IndexOf(const void* item) const {
     const Block* best = nullptr;
     auto range = m_where.equal_range(item);
     for (auto it = range.first; it != range.second; ++it) {
-        if (!best || it->second.block->start < best->start)
+        if (!best || StartOf(it->second.block) < StartOf(best))
             best = it->second.block;
     }
     if (!best)
         return -1;
     for (size_t i = 0; i < best->rows.size(); ++i) {
         if (best->rows[i].item == item)
-            return best->start + int32_t(i);
+            return StartOf(best) + int32_t(i);
     }
     return -1;
 }
@@ -188,8 +196,9 @@ int32_t TreeRowStore::DescendantCount(int32_t index) const {
     if (index < 0 || index >= m_count)
         return 0;
     size_t k = BlockOf(index);
-    const int32_t depth = m_blocks[k]->rows[size_t(index - m_blocks[k]->start)].depth;
-    size_t pos = size_t(index - m_blocks[k]->start) + 1;
+    size_t pos = size_t(index - m_starts[k]);
+    const int32_t depth = m_blocks[k]->rows[pos].depth;
+    ++pos;
     int32_t n = 0;
     for (; k < m_blocks.size(); ++k, pos = 0) {
         const std::vector<TreeRow>& rows = m_blocks[k]->rows;

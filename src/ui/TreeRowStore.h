@@ -20,8 +20,8 @@ struct TreeRow {
 // a few hundred, so inserting or removing a run of rows moves only the rows
 // of one block, and an item -> (block, count) map finds the first row of an
 // item without a search of all rows. The index of a row is the start of its
-// block plus its place in the block; the starts are kept current, a walk
-// over the blocks (not the rows) on every change.
+// block plus its place in the block; the starts, side by side in one array,
+// are kept current by a pass over them (not over the rows) on every change.
 //
 // An item may appear in more than one row; IndexOf gives the first.
 class TreeRowStore {
@@ -58,7 +58,7 @@ public:
 private:
     struct Block {
         std::vector<TreeRow> rows;
-        int32_t start = 0;
+        size_t ordinal = 0; // its place in m_blocks
     };
     struct Where {
         Block* block;
@@ -67,19 +67,23 @@ private:
 
     // The block holding index (the last one for index == Count()).
     size_t BlockOf(int32_t index) const;
+    int32_t StartOf(const Block* b) const { return m_starts[b->ordinal]; }
     // The item's count in block b changes by delta.
     void Note(const void* item, Block* b, int32_t delta);
     // Moves rows [from, end) of block src to the end of block dst.
     void MoveRows(Block& src, size_t from, Block& dst);
-    void FixStarts(size_t from);
+    // After blocks came or went: places and starts from block `from` on.
+    void Renumber(size_t from);
     void SplitIfLarge(size_t k);
-    // Merges block k with a neighbour when it is small; returns the index
-    // of the first block whose start may have changed.
-    size_t MergeIfSmall(size_t k);
+    // Merges block k with a neighbour when it is small; true when it did.
+    bool MergeIfSmall(size_t k);
 
     int32_t m_maxBlock;
     int32_t m_minBlock;
     std::vector<std::unique_ptr<Block>> m_blocks;
+    // The index of the first row of each block, side by side so that a
+    // change moves the later starts without visiting the blocks.
+    std::vector<int32_t> m_starts;
     std::unordered_multimap<const void*, Where> m_where;
     int32_t m_count = 0;
 };

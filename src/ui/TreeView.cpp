@@ -385,6 +385,15 @@ void TreeView::ItemPane::StopTimer() {
     RemoveTimer(m_tick.Get());
 }
 
+void TreeView::ItemPane::OnTick() {
+    // Hidden, the row is not painted and the animation would never end.
+    if (!IsShowing()) {
+        StopTimer();
+        return;
+    }
+    InvalidateAll();
+}
+
 void* TreeView::ItemPane::GetItem() const { return m_view.ItemAt(m_row); }
 
 int32_t TreeView::ItemPane::GetDepth() const { return std::max(m_view.GetDepth(m_row), 0); }

@@ -182,8 +182,9 @@ private:
 
 // A row on screen: the expander arrow and the item's text, indented by
 // its depth. The arrow's animation runs on a 50 ms timer that belongs to
-// the pane: it stops when the pane is bound to another row, closed or
-// deleted, and the next paint of a row in mid-animation starts it again.
+// the pane: it stops when the pane is bound to another row, closed,
+// deleted or found hidden, and the next paint of a row in mid-animation
+// starts it again.
 class TreeView::ItemPane : public RowPane {
 public:
     static constexpr int32_t kFrameMs = 50;
@@ -218,7 +219,7 @@ private:
     int32_t Indent() const;
     void StartTimer();
     void StopTimer();
-    void OnTick() { InvalidateAll(); }
+    void OnTick();
 
     TreeView& m_view;
     Ref<Delegate> m_tick;

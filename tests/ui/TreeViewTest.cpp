@@ -460,6 +460,20 @@ TEST_F(TreeFixture, ARowScrolledBackInFinishesItsAnimation) {
     EXPECT_EQ(Timers(), 0u);
 }
 
+TEST_F(TreeFixture, AHiddenViewStopsTheAnimationAndItsNextPaintGoesOn) {
+    view->Expand(N("A"));
+    Paint();
+    ASSERT_EQ(Timers(), 1u);
+    view->SetVisible(false);
+    root.AdvanceTime(50);
+    EXPECT_EQ(Timers(), 0u);
+    EXPECT_EQ(root.RunningTimers(), 0u);
+    view->SetVisible(true);
+    Paint();
+    EXPECT_EQ(FrameOf(0), 2);
+    EXPECT_EQ(Timers(), 1u);
+}
+
 // ---- painting -------------------------------------------------------------------------------------------
 
 TEST_F(TreeFixture, RowsAreIndentedByDepthAndTheArrowCellFollowsTheSelection) {

@@ -80,7 +80,12 @@ RowScroller::RowScroller(Pane& view, MouseListener& listener, Host& host)
     : m_view(view), m_listener(listener), m_host(host) {}
 
 void RowScroller::Destroy() {
-    RemoveAll();
+    std::vector<RowPane*> gone;
+    gone.swap(m_panes);
+    gone.insert(gone.end(), m_spares.begin(), m_spares.end());
+    m_spares.clear();
+    for (RowPane* p : gone)
+        delete p;
     delete m_content;
     m_content = nullptr;
     delete m_viewport;
@@ -201,7 +206,7 @@ void RowScroller::Bind() {
     // Panes whose row stays on screen keep it (and an edit open over it);
     // the others are bound to the rows that came into view.
     std::vector<bool> covered(wanted, false);
-    std::vector<RowPane*> spare;
+    std::vector<RowPane*> free;
     std::vector<RowPane*> kept;
     kept.reserve(wanted);
     for (RowPane* p : m_panes) {
@@ -210,7 +215,7 @@ void RowScroller::Bind() {
             covered[size_t(row - first)] = true;
             kept.push_back(p);
         } else {
-            spare.push_back(p);
+            free.push_back(p);
         }
     }
     for (RowPane* p : kept)
@@ -219,10 +224,16 @@ void RowScroller::Bind() {
         if (covered[i])
             continue;
         const int32_t row = int32_t(first + int64_t(i));
-        RowPane* p;
-        if (!spare.empty()) {
-            p = spare.back();
-            spare.pop_back();
+        RowPane* p = nullptr;
+        if (!free.empty()) {
+            p = free.back();
+            free.pop_back();
+        } else if (!m_spares.empty()) {
+            p = m_spares.back();
+            m_spares.pop_back();
+            p->SetVisible(true);
+        }
+        if (p) {
             p->Rebind(row);
             Place(p);
             p->InvalidateAll();
@@ -235,7 +246,25 @@ void RowScroller::Bind() {
         kept.push_back(p);
     }
     m_panes.swap(kept);
-    for (RowPane* p : spare)
+    Release(free);
+}
+
+void RowScroller::Release(std::vector<RowPane*>& panes) {
+    // A few stay, hidden and bound to no row: deleting a pane makes the
+    // root forget the pane under the pointer, and scrolling by one row
+    // often needs one pane less, then one more again.
+    std::vector<RowPane*> gone;
+    for (RowPane* p : panes) {
+        p->Rebind(-1);
+        if (m_spares.size() < kSpares) {
+            p->SetVisible(false);
+            m_spares.push_back(p);
+        } else {
+            gone.push_back(p);
+        }
+    }
+    panes.clear();
+    for (RowPane* p : gone)
         delete p;
 }
 
@@ -260,15 +289,13 @@ void RowScroller::Removed(int32_t index, int32_t count) {
         m_panes[out++] = p;
     }
     m_panes.resize(out);
-    for (RowPane* p : gone)
-        delete p;
+    Release(gone);
 }
 
 void RowScroller::RemoveAll() {
     std::vector<RowPane*> gone;
     gone.swap(m_panes);
-    for (RowPane* p : gone)
-        delete p;
+    Release(gone);
 }
 
 } // namespace Corvell

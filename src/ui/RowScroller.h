@@ -69,7 +69,7 @@ public:
 // The frame both views share: the scroll bar at the right edge, the
 // clipping viewport inset by 3 pixels, the content pane inside it, and row
 // panes for the rows that meet the viewport (and one above and below),
-// bound again as the view scrolls. Nothing here walks the rows of the
+// bound again as the view scrolls; a couple more wait hidden, unbound. Nothing here walks the rows of the
 // model, so laying out, scrolling and painting cost the same for any
 // number of rows.
 //
@@ -81,6 +81,8 @@ public:
     static constexpr int32_t kRowHeight = RowPane::kHeight;
     static constexpr int32_t kInset = 3;
     static constexpr int32_t kBarWidth = 21;
+    // Unbound panes kept hidden for the next rows that come into view.
+    static constexpr size_t kSpares = 2;
 
     // What the scroller asks of its view.
     class Host {
@@ -114,11 +116,13 @@ public:
 
     // The pane showing row, or null when the row is not on screen.
     RowPane* Find(int32_t row) const;
+    // The panes bound to rows.
     const std::vector<RowPane*>& Panes() const { return m_panes; }
 
     // The model changed under the panes: they keep showing the same rows.
     void Inserted(int32_t index, int32_t count);
-    // The panes of the removed rows go.
+    // The panes of the removed rows let go of them (an open edit closes,
+    // an animation stops).
     void Removed(int32_t index, int32_t count);
     void RemoveAll();
 
@@ -136,6 +140,8 @@ private:
     // Row panes for the rows on screen now, and for no other.
     void Bind();
     void Place(RowPane* p);
+    // Unbinds the panes; keeps up to kSpares of them and deletes the rest.
+    void Release(std::vector<RowPane*>& panes);
 
     Pane& m_view;
     MouseListener& m_listener;
@@ -144,6 +150,7 @@ private:
     ColorPane* m_viewport = nullptr;
     RowContentPane* m_content = nullptr;
     std::vector<RowPane*> m_panes;
+    std::vector<RowPane*> m_spares;
 };
 
 } // namespace Corvell

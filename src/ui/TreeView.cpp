@@ -156,10 +156,12 @@ bool TreeView::IsExpanded(void* item) const {
 void TreeView::Expand(void* item) {
     // The top level is always shown: a null item (the keys without a
     // selection) never inserts it a second time.
-    if (!m_source || !item || !m_source->HasChildren(this, item) || IsExpanded(item))
+    if (!m_source || !item || !m_source->HasChildren(this, item))
         return;
     const int32_t row = IndexOfItem(item);
     if (row >= 0) {
+        if (m_rows.At(row).expanded)
+            return;
         m_rows.At(row).expanded = true;
         if (ItemPane* p = GetRowPane(row))
             p->InvalidateAll();
@@ -176,7 +178,9 @@ void TreeView::Expand(void* item) {
     InsertRows(row + 1, children.data(), k);
     m_updating = false;
     UpdateLayout(true);
-    EnsureItemVisible(item);
+    // The children come after the item: its row stays where it was.
+    if (row >= 0)
+        m_frame.EnsureVisible(row);
 }
 
 void TreeView::Collapse(void* item) {
@@ -194,7 +198,7 @@ void TreeView::Collapse(void* item) {
         p->InvalidateAll();
     m_updating = false;
     UpdateLayout(true);
-    EnsureItemVisible(item);
+    m_frame.EnsureVisible(row);
     if (m_selection && IndexOfItem(m_selection) < 0) {
         m_selection = nullptr;
         NotifySelection();

@@ -71,25 +71,32 @@ struct Step {
     int32_t blocks;            // expected block count afterwards; -1 to skip
 };
 
-// Blocks of at most 4 rows, split into halves of 2.
+// Blocks of at most 8 rows, split into halves of 4, merged with a
+// neighbour below 2.
 TEST(TreeRowStore, InsertsAndRemovesAgreeWithAPlainVectorThroughSplitsAndMerges) {
     const Step steps[] = {
         {"first rows", true, 0, {R(0, 0), R(1, 0), R(2, 0)}, 0, 1},
-        {"fills the block", true, 3, {R(3, 0)}, 0, 1},
-        {"one more splits it", true, 1, {R(4, 1)}, 0, 3},
-        {"a run in the middle splits into halves", true, 2, {R(5, 2), R(6, 2), R(7, 2), R(8, 2), R(9, 2)}, 0, 6},
-        {"appending", true, 10, {R(10, 0)}, 0, -1},
-        {"index past the end is clamped", true, 99, {R(11, 0)}, 0, -1},
-        {"negative index is clamped", true, -4, {R(12, 0)}, 0, -1},
-        {"an item twice", true, 6, {R(3, 3)}, 0, -1},
-        {"a run across blocks", false, 2, {}, 7, -1},
-        {"the first row", false, 0, {}, 1, -1},
-        {"out of range removes nothing", false, 50, {}, 3, -1},
+        {"fills the block", true, 3, {R(3, 0), R(4, 1), R(5, 1), R(6, 0), R(7, 0)}, 0, 1},
+        {"one more splits it into halves", true, 1, {R(8, 1)}, 0, 3},
+        {"a run at a block's start splits that block",
+         true,
+         4,
+         {R(9, 2), R(10, 2), R(11, 2), R(12, 3), R(13, 2), R(14, 2)},
+         0,
+         5},
+        {"appending", true, 15, {R(15, 0)}, 0, 5},
+        {"a small last block merges with its neighbour", false, 15, {}, 1, 4},
+        {"a run across blocks takes a whole block", false, 2, {}, 8, 3},
+        {"the first row: the small block merges", false, 0, {}, 1, 2},
+        {"out of range removes nothing", false, 50, {}, 3, 2},
+        {"index past the end is clamped", true, 99, {R(16, 0)}, 0, -1},
+        {"negative index is clamped", true, -4, {R(17, 0)}, 0, -1},
+        {"an item twice", true, 3, {R(3, 3)}, 0, -1},
         {"count past the end", false, 4, {}, 100, -1},
         {"everything", false, 0, {}, 100, 0},
-        {"after empty", true, 0, {R(13, 0), R(14, 1)}, 0, 1},
+        {"after empty", true, 0, {R(18, 0), R(19, 1)}, 0, 1},
     };
-    Checked c(4);
+    Checked c(8);
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         if (s.insert)

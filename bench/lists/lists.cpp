@@ -112,14 +112,16 @@ void TreeExpandOne(benchmark::State& state) {
     for (int32_t i = 0; i < tree.Size(); ++i)
         view.Expand(GeneratedTreeSource::Item(tree.At(i)));
     // A node of the third level in the middle of the rows.
-    void* target = nullptr;
-    for (int32_t i = tree.Size() / 2; i < tree.Size() && !target; ++i)
+    std::vector<const GeneratedTree::Node*> third;
+    for (int32_t i = 0; i < tree.Size(); ++i)
         if (tree.At(i)->depth == 2 && tree.At(i)->count > 0)
-            target = GeneratedTreeSource::Item(tree.At(i));
+            third.push_back(tree.At(i));
+    void* target = third.empty() ? nullptr : GeneratedTreeSource::Item(third[third.size() / 2]);
     if (!target || view.GetRowCount() != tree.Size()) {
         state.SkipWithError("the tree did not open fully");
         return;
     }
+    state.counters["row"] = view.IndexOfItem(target);
     view.Collapse(target);
     for (auto _ : state) {
         view.Expand(target);

@@ -1,7 +1,6 @@
 #include "gallery/WidgetGallery.h"
 
-#include "ui/PopupPane.h"
-
+#include "gallery/GalleryListData.h"
 #include "shared/Graphics/Bitmap.h"
 #include "shared/Graphics/GraphicsContext.h"
 #include "shared/Graphics/Palette.h"
@@ -29,7 +28,6 @@ namespace Corvell {
 
 namespace {
 
-constexpr int32_t kMargin = 10;
 constexpr int32_t kLabelWidth = 138;
 constexpr int32_t kColumnWidth = 130;
 constexpr int32_t kButtonRow = 32;
@@ -183,6 +181,7 @@ void WidgetGallery::Build() {
     y += 6;
     BuildCombos(y);
     y += 6;
+    BuildLists(y - 6);
     BuildTooltips(y);
     RefreshAll();
     InvalidateAll();

@@ -15,6 +15,9 @@
 namespace Corvell {
 
 class BasicPopupPane;
+class GeneratedListSource;
+class GeneratedTree;
+class GeneratedTreeSource;
 class Combo;
 class EditCombo;
 class ToggleButton;
@@ -30,10 +33,14 @@ public:
         Pane* pane;
     };
 
-    static constexpr int32_t kWidth = 800;
+    static constexpr int32_t kWidth = 1100;
     static constexpr int32_t kHeight = 1000;
     static constexpr Color kButtonFace = 0x00585048;
     static constexpr int32_t kLineLeft = 10; // the help line's margin
+    static constexpr int32_t kMargin = 10;
+    // The column of the list and the tree, right of the other sections.
+    static constexpr int32_t kListLeft = 810;
+    static constexpr int32_t kListWidth = 280;
 
     WidgetGallery();
     ~WidgetGallery() override;
@@ -111,6 +118,9 @@ private:
     void BindCombo(Combo* combo, ERnCPars par);
     // An editable combo took a typed name.
     void NoteRename();
+    // The list of 100,000 rows and the tree of 10,000 nodes, down to
+    // bottom (WidgetGalleryLists.cpp).
+    void BuildLists(int32_t bottom);
     // The help line, with a tooltip for every widget built before it
     // (WidgetGalleryTooltips.cpp).
     void BuildTooltips(int32_t& y);
@@ -144,6 +154,10 @@ private:
     std::vector<Toggle> m_toggles;
     std::vector<Heading> m_headings;
     std::vector<EditCombo*> m_renames;
+    // What the list and the tree show; they outlive the views.
+    std::unique_ptr<GeneratedListSource> m_listData;
+    std::unique_ptr<GeneratedTree> m_tree;
+    std::unique_ptr<GeneratedTreeSource> m_treeData;
     // The help line (one of the widgets); it owns the tooltips.
     TooltipViewer* m_tooltips = nullptr;
     // The popup that is open, if any; it deletes itself when it closes.

@@ -142,12 +142,27 @@ Rect ScrollBar::SecondArrow() const {
     return IsVertical() ? Rect{0, GetBounds().height - t, t, t} : Rect{GetBounds().width - t, 0, t, t};
 }
 
+int64_t ScrollBar::Track() const { return int64_t(Length()) - 2 * Thickness() + 2; }
+
+bool ScrollBar::ThumbAtLeast() const {
+    const int64_t track = Track();
+    const int64_t range = int64_t(m_max) - m_min; // at least the step
+    return track > kMinThumb && track * m_page / range < kMinThumb;
+}
+
 Rect ScrollBar::Thumb() const {
     const int32_t t = Thickness();
-    const int64_t track = int64_t(Length()) - 2 * t + 2;
+    const int64_t track = Track();
     const int64_t range = int64_t(m_max) - m_min; // at least the step
-    const int64_t a = std::min(track, track * (int64_t(m_position) - m_min) / range);
-    const int64_t b = std::min(track, track * (int64_t(m_position) + m_page - m_min) / range);
+    int64_t a = std::min(track, track * (int64_t(m_position) - m_min) / range);
+    int64_t b = std::min(track, track * (int64_t(m_position) + m_page - m_min) / range);
+    if (ThumbAtLeast()) {
+        // A long range would shrink the thumb to nothing: it keeps a length
+        // to grab, and its start travels the rest of the track.
+        const int64_t scrollable = range - m_page;
+        a = scrollable > 0 ? (track - kMinThumb) * (int64_t(m_position) - m_min) / scrollable : 0;
+        b = a + kMinThumb;
+    }
     const int32_t start = Narrow(t + a - 1);
     const int32_t extent = Narrow(b - a);
     return IsVertical() ? Rect{0, start, t, extent} : Rect{start, 0, extent, t};
@@ -266,10 +281,14 @@ void ScrollBar::OnMouseEvent(MouseEvent& e) {
         if (!m_dragging)
             break;
         const int64_t d = vertical ? int64_t(at.y) - m_dragStartPointer.y : int64_t(at.x) - m_dragStartPointer.x;
-        const int64_t room = int64_t(Length()) - 2 * Thickness();
+        // The thumb travels the track less its length: a kept length
+        // moves over the scrollable part, a plain one over the range.
+        const bool kept = ThumbAtLeast();
+        const int64_t room = kept ? Track() - kMinThumb : int64_t(Length()) - 2 * Thickness();
         if (room <= 0) // nothing to drag along
             break;
-        const int64_t moved = (int64_t(m_max) - m_min) * d / room + m_dragStartPosition;
+        const int64_t span = kept ? int64_t(m_max) - m_min - m_page : int64_t(m_max) - m_min;
+        const int64_t moved = span * d / room + m_dragStartPosition;
         const int32_t to = Narrow(std::clamp<int64_t>(moved, m_min, int64_t(m_max) - m_page));
         if (to != m_position && !MoveTo(to))
             return;

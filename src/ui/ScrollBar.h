@@ -25,6 +25,8 @@ class ScrollBar : public Pane {
 public:
     static constexpr int32_t kDelay = 500;  // ms before the repeat
     static constexpr int32_t kRepeat = 100; // ms between repeated steps
+    // The thumb is never shorter than this while the track is longer.
+    static constexpr int32_t kMinThumb = 10;
     enum ColorIndex {
         kArrowOn,        // triangles of an active bar that can move that way
         kArrowOff,       // triangles otherwise
@@ -94,6 +96,11 @@ public:
 private:
     // The long side's length.
     int32_t Length() const;
+    // The track's length between the arrows.
+    int64_t Track() const;
+    // Whether the page is so small a part of the range that the thumb
+    // keeps its least length.
+    bool ThumbAtLeast() const;
     // Where a step in the current direction lands.
     int32_t Stepped() const;
     // Stores p, tells the listeners and invalidates; false when a listener

@@ -256,6 +256,31 @@ TEST(ScrollBar, ABarNoLongerThanItsArrowsIgnoresADrag) {
     EXPECT_EQ(bar.GetPosition(), 0);
 }
 
+TEST(ScrollBar, AThumbOverAVeryLongRangeKeepsALengthToGrab) {
+    TestRootPane root{300, 400};
+    ScrollBar bar;
+    bar.Create(&root, {10, 10, 21, 330});
+    bar.SetRange(0, 2000000, 324, 20); // 100,000 rows of 20 in a 324-pixel view
+    // Track 330 - 42 + 2 = 290 pixels: the plain thumb would be 0 long.
+    const struct {
+        int32_t position;
+        int32_t start;
+    } cases[] = {{0, 20}, {999838, 20 + 140}, {2000000 - 324, 20 + 280}};
+    for (const auto& c : cases) {
+        bar.SetPosition(c.position);
+        EXPECT_EQ(bar.Thumb(), (Rect{0, c.start, 21, ScrollBar::kMinThumb})) << c.position;
+    }
+    // Dragged from the top to the bottom of the track: the whole range.
+    bar.SetPosition(0);
+    root.MoveTo(20, 10 + 25);
+    root.Press(20, 10 + 25);
+    root.MoveTo(20, 10 + 25 + 140);
+    EXPECT_NEAR(bar.GetPosition(), 999838, 20);
+    root.MoveTo(20, 10 + 25 + 280);
+    root.Release(20, 10 + 25 + 280);
+    EXPECT_EQ(bar.GetPosition(), 2000000 - 324);
+}
+
 // ---- painting -----------------------------------------------------------------------------
 
 TEST(ScrollBarPaint, ArrowsShowWhichWayTheBarCanMove) {

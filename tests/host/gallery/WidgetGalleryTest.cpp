@@ -10,6 +10,9 @@
 #include "ui/ALabel.h"
 #include "ui/Combo.h"
 #include "ui/EditCombo.h"
+#include "ui/ListView.h"
+#include "ui/ScrollBar.h"
+#include "ui/TreeView.h"
 #include "ui/PopupPane.h"
 #include "ui/GlassPane.h"
 #include "ui/NoteNumEditor.h"
@@ -76,6 +79,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> comboStates = {"normal", "one item", "empty", "disabled"};
     const std::set<std::string> openerStates = {"opener"};
     const std::set<std::string> lineStates = {"normal"};
+    const std::set<std::string> listStates = {"100,000 rows"};
+    const std::set<std::string> treeStates = {"10,000 nodes"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -89,7 +94,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"NumEditor", &numberStates},    {"NumberEditor", &numberStates},    {"NoteNumEditor", &numberStates},
         {"TextEditor", &nameStates},     {"Combo", &comboStates},            {"BCombo", &comboStates},
         {"EditCombo", &comboStates},     {"PopupPane", &openerStates},       {"ModalPopupPane", &openerStates},
-        {"TooltipViewer", &lineStates},
+        {"TooltipViewer", &lineStates},   {"ListView", &listStates},          {"TreeView", &treeStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -161,6 +166,12 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
                 EXPECT_GE(c->GetItemCount(), 2) << i.family << " " << state;
             EXPECT_EQ(state != "disabled", c->IsEnabled()) << i.family << " " << state;
             EXPECT_EQ(count != 0, c->GetSelectedIndex() >= 0) << i.family << " " << state;
+        } else if (auto* l = dynamic_cast<ListView*>(i.pane)) {
+            EXPECT_EQ(100000, l->GetRowCount());
+            EXPECT_TRUE(l->GetScrollBar()->IsVisible());
+        } else if (auto* tv = dynamic_cast<TreeView*>(i.pane)) {
+            // The top folders, and the first one open down to its leaves.
+            EXPECT_EQ(10 + 4 + 4 + 6 + 10, tv->GetRowCount());
         } else if (auto* t = dynamic_cast<TooltipViewer*>(i.pane)) {
             EXPECT_EQ(gallery->Items().size() - 1, t->GetTooltipCount());
         } else if (auto* f = dynamic_cast<NameField*>(i.pane)) {
@@ -463,6 +474,40 @@ TEST_F(GalleryFixture, TheHelpLineShowsTheWidgetUnderThePointerAndFollowsItsValu
     const Rect& b = line->GetBounds();
     root->MoveTo(b.x + b.width - 2, b.y - 3);
     EXPECT_EQ("", std::string(line->GetText().c_str()));
+}
+
+TEST_F(GalleryFixture, TheLongListAndTheTreeScrollWithTheWheelAndADrag) {
+    for (const char* family : {"ListView", "TreeView"}) {
+        SCOPED_TRACE(family);
+        auto item = gallery->Family(family);
+        ASSERT_EQ(1u, item.size());
+        Pane* view = item[0].pane;
+        ScrollBar* bar = dynamic_cast<ListView*>(view) ? static_cast<ListView*>(view)->GetScrollBar()
+                                                        : static_cast<TreeView*>(view)->GetScrollBar();
+        const Point o = view->GetAbsoluteOrigin();
+        if (!bar->IsVisible()) {
+            // The tree opens more of itself until it needs the bar.
+            auto* tree = static_cast<TreeView*>(view);
+            for (int32_t r = 0; r < tree->GetRowCount() && !bar->IsVisible(); ++r)
+                tree->Expand(tree->ItemAt(r));
+        }
+        ASSERT_TRUE(bar->IsVisible());
+        const int32_t start = bar->GetPosition();
+        root->MoveTo(o.x + 40, o.y + 40);
+        root->Wheel(-120 * 3);
+        EXPECT_EQ(start + 60, bar->GetPosition());
+
+        // A drag of the thumb to the bottom reaches the end.
+        const Point b = bar->GetAbsoluteOrigin();
+        const Rect thumb = bar->Thumb();
+        const Point grip{b.x + thumb.x + thumb.width / 2, b.y + thumb.y + thumb.height / 2};
+        root->Drag(grip.x, grip.y, grip.x, b.y + bar->GetBounds().height + 50, 6);
+        EXPECT_EQ(bar->GetMaximum() - bar->GetPage(), bar->GetPosition());
+        root->PumpMessages();
+    }
+    // At the end of the list its last row is on screen.
+    auto* list = static_cast<ListView*>(gallery->Family("ListView")[0].pane);
+    EXPECT_NE(nullptr, list->GetRowPane(99999));
 }
 
 TEST_F(GalleryFixture, ClosingTheGalleryWithAnEditorOpenClosesIt) {

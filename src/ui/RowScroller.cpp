@@ -65,7 +65,7 @@ void RowPane::DrawCell(GraphicsContext& gc, const char* text, const Rect& r) {
 
 void RowContentPane::Invalidate(const Rect& r) {
     Pane* viewport = GetParent();
-    if (!viewport)
+    if (!viewport || m_quiet > 0)
         return;
     const Rect& vb = viewport->GetBounds();
     const Rect shown{0, -GetBounds().y, vb.width, vb.height};
@@ -182,10 +182,12 @@ RowPane* RowScroller::Find(int32_t row) const {
     return nullptr;
 }
 
-void RowScroller::Place(RowPane* p) {
+bool RowScroller::Place(RowPane* p) {
     const Rect r{0, ClampToInt(int64_t(kRowHeight) * p->GetRow()), ContentWidth(), kRowHeight};
-    if (p->GetBounds() != r)
-        p->SetBounds(r);
+    if (p->GetBounds() == r)
+        return false;
+    p->SetBounds(r);
+    return true;
 }
 
 void RowScroller::Bind() {
@@ -203,69 +205,82 @@ void RowScroller::Bind() {
     }
     const size_t wanted = last >= first ? size_t(last - first + 1) : 0;
 
-    // Panes whose row stays on screen keep it (and an edit open over it);
-    // the others are bound to the rows that came into view.
-    std::vector<bool> covered(wanted, false);
-    std::vector<RowPane*> free;
-    std::vector<RowPane*> kept;
-    kept.reserve(wanted);
-    for (RowPane* p : m_panes) {
-        const int64_t row = p->GetRow();
-        if (row >= first && row <= last && !covered[size_t(row - first)]) {
-            covered[size_t(row - first)] = true;
+    bool changed = false;
+    {
+        // Rows move and change here; one invalidation of what the viewport
+        // shows, below, covers them all.
+        RowContentPane::Quiet quiet(*m_content);
+
+        // Panes whose row stays on screen keep it (and an edit open over
+        // it); the others are bound to the rows that came into view.
+        std::vector<bool> covered(wanted, false);
+        std::vector<RowPane*> free;
+        std::vector<RowPane*> kept;
+        kept.reserve(wanted);
+        for (RowPane* p : m_panes) {
+            const int64_t row = p->GetRow();
+            if (row >= first && row <= last && !covered[size_t(row - first)]) {
+                covered[size_t(row - first)] = true;
+                kept.push_back(p);
+            } else {
+                free.push_back(p);
+            }
+        }
+        for (RowPane* p : kept)
+            changed = Place(p) || changed;
+        for (size_t i = 0; i < wanted; ++i) {
+            if (covered[i])
+                continue;
+            const int32_t row = int32_t(first + int64_t(i));
+            RowPane* p = nullptr;
+            if (!free.empty()) {
+                p = free.back();
+                free.pop_back();
+            } else if (!m_spares.empty()) {
+                p = m_spares.back();
+                m_spares.pop_back();
+                p->SetVisible(true);
+            }
+            if (p) {
+                p->Rebind(row);
+                Place(p);
+            } else {
+                p = m_host.NewRowPane();
+                p->Rebind(row);
+                p->Create(m_content, Rect{0, ClampToInt(int64_t(kRowHeight) * row), ContentWidth(), kRowHeight});
+                p->AddMouseListener(&m_listener);
+            }
+            changed = true;
             kept.push_back(p);
-        } else {
-            free.push_back(p);
         }
-    }
-    for (RowPane* p : kept)
-        Place(p);
-    for (size_t i = 0; i < wanted; ++i) {
-        if (covered[i])
-            continue;
-        const int32_t row = int32_t(first + int64_t(i));
-        RowPane* p = nullptr;
-        if (!free.empty()) {
-            p = free.back();
-            free.pop_back();
-        } else if (!m_spares.empty()) {
-            p = m_spares.back();
+        m_panes.swap(kept);
+        changed = changed || !free.empty();
+        Release(free);
+
+        // A few spares stay: deleting a pane makes the root forget the pane
+        // under the pointer, and scrolling by one row often needs one pane
+        // less, then one more again.
+        std::vector<RowPane*> gone;
+        while (m_spares.size() > kSpares) {
+            gone.push_back(m_spares.back());
             m_spares.pop_back();
-            p->SetVisible(true);
         }
-        if (p) {
-            p->Rebind(row);
-            Place(p);
-            p->InvalidateAll();
-        } else {
-            p = m_host.NewRowPane();
-            p->Rebind(row);
-            p->Create(m_content, Rect{0, ClampToInt(int64_t(kRowHeight) * row), ContentWidth(), kRowHeight});
-            p->AddMouseListener(&m_listener);
-        }
-        kept.push_back(p);
+        for (RowPane* p : gone)
+            delete p;
     }
-    m_panes.swap(kept);
-    Release(free);
+    if (changed)
+        m_content->InvalidateAll();
 }
 
 void RowScroller::Release(std::vector<RowPane*>& panes) {
-    // A few stay, hidden and bound to no row: deleting a pane makes the
-    // root forget the pane under the pointer, and scrolling by one row
-    // often needs one pane less, then one more again.
-    std::vector<RowPane*> gone;
+    // Hidden and bound to no row, for the next rows that come into view
+    // (after a collapse, the rows below it).
     for (RowPane* p : panes) {
         p->Rebind(-1);
-        if (m_spares.size() < kSpares) {
-            p->SetVisible(false);
-            m_spares.push_back(p);
-        } else {
-            gone.push_back(p);
-        }
+        p->SetVisible(false);
+        m_spares.push_back(p);
     }
     panes.clear();
-    for (RowPane* p : gone)
-        delete p;
 }
 
 void RowScroller::Inserted(int32_t index, int32_t count) {

@@ -64,6 +64,23 @@ private:
 class RowContentPane : public Pane {
 public:
     void Invalidate(const Rect& r) override;
+
+    // While one lives, invalidations from inside the pane are dropped: the
+    // rows are being moved and bound, and the whole of what the viewport
+    // shows is repainted once afterwards.
+    class Quiet {
+    public:
+        explicit Quiet(RowContentPane& pane) : m_pane(pane) { ++m_pane.m_quiet; }
+        ~Quiet() { --m_pane.m_quiet; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+    private:
+        RowContentPane& m_pane;
+    };
+
+private:
+    int32_t m_quiet = 0;
 };
 
 // The frame both views share: the scroll bar at the right edge, the
@@ -81,7 +98,8 @@ public:
     static constexpr int32_t kRowHeight = RowPane::kHeight;
     static constexpr int32_t kInset = 3;
     static constexpr int32_t kBarWidth = 21;
-    // Unbound panes kept hidden for the next rows that come into view.
+    // Unbound panes kept hidden, after a layout or a scroll, for the next
+    // rows that come into view.
     static constexpr size_t kSpares = 2;
 
     // What the scroller asks of its view.
@@ -139,8 +157,9 @@ private:
     void MoveContent();
     // Row panes for the rows on screen now, and for no other.
     void Bind();
-    void Place(RowPane* p);
-    // Unbinds the panes; keeps up to kSpares of them and deletes the rest.
+    // Moves the pane to its row's place; false when it was there.
+    bool Place(RowPane* p);
+    // Unbinds and hides the panes, as spares; the next Bind keeps kSpares.
     void Release(std::vector<RowPane*>& panes);
 
     Pane& m_view;

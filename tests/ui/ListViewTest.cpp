@@ -369,8 +369,16 @@ TEST_F(ListFixture, ScrollingBindsTheSamePanesToTheRowsThatCameIntoView) {
     ListView::ItemPane* twelve = view->GetRowPane(12);
     ListView::ItemPane* nine = view->GetRowPane(9);
 
+    root.ClearInvalidations();
     root.Wheel(-120);
     EXPECT_EQ(BoundRows(), (std::vector<int32_t>{10, 11, 12, 13, 14, 15, 16}));
+    // The whole viewport repaints, and the bar; nothing else.
+    Region expected;
+    expected.Add(Rect{13, 13, 174, 100});
+    expected.Add(Rect{189, 10, 21, 106});
+    Region invalid = root.InvalidRegion();
+    EXPECT_TRUE(invalid.SameAs(expected)) << invalid.Bounds().x << "," << invalid.Bounds().y << " "
+                                          << invalid.Bounds().width << "x" << invalid.Bounds().height;
     std::set<Pane*> after;
     for (int32_t row = 10; row <= 16; ++row)
         after.insert(view->GetRowPane(row));

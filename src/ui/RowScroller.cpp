@@ -125,7 +125,8 @@ void RowScroller::Layout() {
     if (!m_bar)
         return;
     const Rect& b = m_view.GetBounds();
-    const int32_t height = std::min<int64_t>(int64_t(kRowHeight) * std::max(m_host.RowCount(), 0), kMaxContent);
+    const int32_t height =
+        int32_t(std::min<int64_t>(int64_t(kRowHeight) * std::max(m_host.RowCount(), 0), kMaxContent));
     const int32_t page = b.height - 2 * kInset;
     const bool barShown = page < height;
     const int32_t width = barShown ? b.width - 2 * kInset - (kBarWidth - 1) : b.width - 2 * kInset;

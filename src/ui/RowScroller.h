@@ -23,7 +23,7 @@ class RowPane : public EditorHostPane<Pane>, public TextEditorHost {
 public:
     static constexpr int32_t kHeight = 20;
 
-    // The row of the view's model the pane shows; -1 before the first binding.
+    // The row of the view's model the pane shows; -1 while it shows none.
     int32_t GetRow() const { return m_row; }
     // Closes an open editor without a word.
     using EditorHostPane<Pane>::CloseEditor;

@@ -169,24 +169,7 @@ void ListView::MouseReleased(MouseEvent& e) {
 }
 
 void ListView::ShowRowMenu(int32_t row, Point p) {
-    if (m_menuRequestListeners->IsEmpty())
-        return;
-    PaneGuard self(this);
-    MenuItemListImpl menu;
-    {
-        Ref<MulticastDelegate2<int, MenuItemListImpl&, void>> list = m_menuRequestListeners;
-        list->Invoke(row, menu);
-    }
-    if (!self.IsAlive() || menu.GetCount() < 1)
-        return;
-    const int32_t chosen = ShowPopupMenu(menu, Rect{p.x, p.y, 1, 1});
-    if (!self.IsAlive())
-        return;
-    const int32_t id = menu.IsIndex(chosen) ? menu.GetItem(chosen).id : -1;
-    if (m_menuChoiceListeners->IsEmpty())
-        return;
-    Ref<MulticastDelegate2<int, int, void>> list = m_menuChoiceListeners;
-    list->Invoke(row, id);
+    Corvell::ShowRowMenu(*this, row, p, m_menuRequestListeners, m_menuChoiceListeners);
 }
 
 void ListView::MouseWheelMoved(MouseEvent& e) { m_frame.Wheel(e.wheel); }

@@ -5,9 +5,11 @@
 #include "shared/Graphics/GraphicsObjects.h"
 #include "ui/ColorPane.h"
 #include "ui/EditorHostPane.h"
+#include "ui/MenuItemList.h"
 #include "ui/MouseListener.h"
 #include "ui/Pane.h"
 #include "ui/TextEditor.h"
+#include "ui/core/MulticastDelegate.h"
 #include "ui/core/Ref.h"
 
 namespace Corvell {
@@ -171,5 +173,27 @@ private:
     std::vector<RowPane*> m_panes;
     std::vector<RowPane*> m_spares;
 };
+
+// A row's context menu: the owner fills it for the row (key), it shows at
+// p (view coordinates) when it has items, and the owner hears the chosen
+// item's identifier, or -1. The lists are held by value: a listener may
+// delete the view.
+template <class Key>
+void ShowRowMenu(Pane& view, Key key, Point p, Ref<MulticastDelegate2<Key, MenuItemListImpl&, void>> requests,
+                 Ref<MulticastDelegate2<Key, int, void>> choices) {
+    if (requests->IsEmpty())
+        return;
+    PaneGuard self(&view);
+    MenuItemListImpl menu;
+    requests->Invoke(key, menu);
+    if (!self.IsAlive() || menu.GetCount() < 1)
+        return;
+    const int32_t chosen = view.ShowPopupMenu(menu, Rect{p.x, p.y, 1, 1});
+    if (!self.IsAlive())
+        return;
+    const int32_t id = menu.IsIndex(chosen) ? menu.GetItem(chosen).id : -1;
+    if (!choices->IsEmpty())
+        choices->Invoke(key, id);
+}
 
 } // namespace Corvell

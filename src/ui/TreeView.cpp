@@ -293,24 +293,7 @@ void TreeView::MouseReleased(MouseEvent& e) {
 }
 
 void TreeView::ShowRowMenu(void* item, Point p) {
-    if (m_menuRequestListeners->IsEmpty())
-        return;
-    PaneGuard self(this);
-    MenuItemListImpl menu;
-    {
-        Ref<MulticastDelegate2<void*, MenuItemListImpl&, void>> list = m_menuRequestListeners;
-        list->Invoke(item, menu);
-    }
-    if (!self.IsAlive() || menu.GetCount() < 1)
-        return;
-    const int32_t chosen = ShowPopupMenu(menu, Rect{p.x, p.y, 1, 1});
-    if (!self.IsAlive())
-        return;
-    const int32_t id = menu.IsIndex(chosen) ? menu.GetItem(chosen).id : -1;
-    if (m_menuChoiceListeners->IsEmpty())
-        return;
-    Ref<MulticastDelegate2<void*, int, void>> list = m_menuChoiceListeners;
-    list->Invoke(item, id);
+    Corvell::ShowRowMenu(*this, item, p, m_menuRequestListeners, m_menuChoiceListeners);
 }
 
 void TreeView::MouseWheelMoved(MouseEvent& e) { m_frame.Wheel(e.wheel); }

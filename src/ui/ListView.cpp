@@ -175,12 +175,9 @@ void ListView::ShowRowMenu(int32_t row, Point p) {
 void ListView::MouseWheelMoved(MouseEvent& e) { m_frame.Wheel(e.wheel); }
 
 void ListView::OnMouseEvent(MouseEvent& e) {
-    if (e.type == kMouseWheel) {
-        PaneGuard self(this);
+    // Scrolling calls nobody back: the view is still there afterwards.
+    if (e.type == kMouseWheel)
         m_frame.Wheel(e.wheel);
-        if (!self.IsAlive())
-            return;
-    }
     Pane::OnMouseEvent(e);
 }
 

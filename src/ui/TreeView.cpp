@@ -299,12 +299,9 @@ void TreeView::ShowRowMenu(void* item, Point p) {
 void TreeView::MouseWheelMoved(MouseEvent& e) { m_frame.Wheel(e.wheel); }
 
 void TreeView::OnMouseEvent(MouseEvent& e) {
-    if (e.type == kMouseWheel) {
-        PaneGuard self(this);
+    // Scrolling calls nobody back: the view is still there afterwards.
+    if (e.type == kMouseWheel)
         m_frame.Wheel(e.wheel);
-        if (!self.IsAlive())
-            return;
-    }
     Pane::OnMouseEvent(e);
 }
 

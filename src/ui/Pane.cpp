@@ -106,7 +106,7 @@ Pane* Pane::ChildAt(Point p) {
         if (!c->IsVisible() || !c->IsEnabled())
             continue;
         const Rect& b = c->m_bounds;
-        if (p.x < b.x || int64_t(p.x) >= b.Right() || p.y < b.y || int64_t(p.y) >= b.Bottom())
+        if (!b.Contains(p))
             continue;
         if (Pane* hit = c->HitTest(Point{p.x - b.x, p.y - b.y}))
             return hit;

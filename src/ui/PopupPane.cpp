@@ -22,8 +22,6 @@ Rect United(const Rect& a, const Rect& b) {
     const int64_t right = std::max(a.Right(), b.Right()), bottom = std::max(a.Bottom(), b.Bottom());
     return Rect{int32_t(left), int32_t(top), int32_t(right - left), int32_t(bottom - top)};
 }
-
-bool Inside(const Rect& r, Point p) { return p.x >= r.x && p.x < r.Right() && p.y >= r.y && p.y < r.Bottom(); }
 } // namespace
 
 // The posted close. It reaches the popup only while the popup lets it: a
@@ -263,7 +261,7 @@ Rect ModalPopupPane::PopupBounds(const Rect& /*root*/, const Rect& content) {
 bool ModalPopupPane::Contains(Point p) const {
     const Rect& b = GetBounds();
     const Rect area{m_area.x - b.x, m_area.y - b.y, m_area.width, m_area.height};
-    return Inside(ContentRect(), p) || Inside(area, p);
+    return ContentRect().Contains(p) || area.Contains(p);
 }
 
 } // namespace Corvell

@@ -443,8 +443,7 @@ void RootPane::RouteSynthetic(int32_t type, const PointerInput& in) {
 
 void RootPane::CheckPointerInside(const PointerInput& in) {
     const Rect& b = GetBounds();
-    const bool inside = in.client.x >= b.x && int64_t(in.client.x) < b.Right() && in.client.y >= b.y &&
-                        int64_t(in.client.y) < b.Bottom();
+    const bool inside = b.Contains(in.client);
     if (inside && !m_tracking) {
         if (NativeTrackPointerLeave()) {
             m_tracking = true;

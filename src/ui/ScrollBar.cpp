@@ -168,10 +168,6 @@ Rect ScrollBar::Thumb() const {
     return IsVertical() ? Rect{0, start, t, extent} : Rect{start, 0, extent, t};
 }
 
-bool ScrollBar::Inside(const Rect& r, Point p) {
-    return p.x >= r.x && int64_t(p.x) < r.Right() && p.y >= r.y && int64_t(p.y) < r.Bottom();
-}
-
 // ---- painting --------------------------------------------------------------------
 
 void ScrollBar::Paint(GraphicsContext& gc) {
@@ -239,14 +235,14 @@ void ScrollBar::OnMouseEvent(MouseEvent& e) {
         // A press while another gesture runs starts afresh.
         EndGesture();
         const Rect thumb = Thumb();
-        if (Inside(thumb, at)) {
+        if (thumb.Contains(at)) {
             m_dragging = true;
             m_dragStartPosition = m_position;
             m_dragStartPointer = at;
             break;
         }
-        if (Inside(FirstArrow(), at) || Inside(SecondArrow(), at)) {
-            const bool first = Inside(FirstArrow(), at);
+        if (FirstArrow().Contains(at) || SecondArrow().Contains(at)) {
+            const bool first = FirstArrow().Contains(at);
             m_direction = first ? -1 : +1;
             m_byLine = true;
             m_pressedArrow = first ? FirstArrow() : SecondArrow();
@@ -332,7 +328,7 @@ void ScrollBar::OnDelay() {
 void ScrollBar::OnRepeat() {
     if (!m_repeating || m_direction == 0)
         return;
-    if (m_byLine ? !Inside(m_pressedArrow, m_lastPointer) : Inside(Thumb(), m_lastPointer))
+    if (m_byLine ? !m_pressedArrow.Contains(m_lastPointer) : Thumb().Contains(m_lastPointer))
         return;
     const int32_t to = Stepped();
     if (to != m_position)

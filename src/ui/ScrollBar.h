@@ -112,7 +112,6 @@ private:
     // Ends a press: the drag (without a snap) and the repeat.
     void EndGesture();
     void StopTimers();
-    static bool Inside(const Rect& r, Point p);
 
     // On the heap: a listener may delete the bar while the list runs.
     Ref<MulticastDelegate1<ScrollBar*>> m_listeners;

@@ -18,6 +18,8 @@ struct Rect {
     bool IsEmpty() const { return width <= 0 || height <= 0; }
     int64_t Right() const { return int64_t(x) + width; }
     int64_t Bottom() const { return int64_t(y) + height; }
+    bool Contains(int32_t px, int32_t py) const { return px >= x && px < Right() && py >= y && py < Bottom(); }
+    bool Contains(Point p) const { return Contains(p.x, p.y); }
     bool operator==(const Rect& o) const {
         return x == o.x && y == o.y && width == o.width && height == o.height;
     }

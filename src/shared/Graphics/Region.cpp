@@ -52,7 +52,7 @@ bool Region::Intersects(const Rect& r) const {
 
 bool Region::Contains(int32_t x, int32_t y) const {
     for (const Rect& a : m_rects)
-        if (x >= a.x && x < a.Right() && y >= a.y && y < a.Bottom())
+        if (a.Contains(x, y))
             return true;
     return false;
 }

@@ -4,8 +4,12 @@ namespace Corvell {
 namespace Substitute {
 
 SubstituteHost::SubstituteHost(Notifier::Mode mode)
-    : m_notifier(mode), m_rnc(new SubstituteRnC(m_log, m_notifier)) {
+    : m_notifier(mode), m_rnc(new SubstituteRnC(m_log, m_notifier)),
+      m_sampler(new SubstituteSampler(m_log, m_notifier)),
+      m_guitar(new SubstituteGuitar(m_log, m_notifier, *m_sampler)) {
     m_served["IRnC"] = static_cast<IRnC*>(m_rnc.get());
+    m_served["IGuitar"] = static_cast<IGuitar*>(m_guitar.get());
+    m_served["ISampler"] = static_cast<ISampler*>(m_sampler.get());
 }
 
 SubstituteHost::~SubstituteHost() { m_notifier.Flush(); }

@@ -3,7 +3,9 @@
 // name, can withhold any of them, and owns the engine's parts.
 #include "CallLog.h"
 #include "Notifier.h"
+#include "SubstituteGuitar.h"
 #include "SubstituteRnC.h"
+#include "SubstituteSampler.h"
 #include "binding/ICorvellHost.h"
 
 #include <map>
@@ -30,11 +32,16 @@ public:
     CallLog& Log() { return m_log; }
     Notifier& Notices() { return m_notifier; }
     SubstituteRnC& RnC() { return *m_rnc; }
+    SubstituteGuitar& Guitar() { return *m_guitar; }
+    SubstituteSampler& Sampler() { return *m_sampler; }
 
 private:
     CallLog m_log;
     Notifier m_notifier;
     std::unique_ptr<SubstituteRnC> m_rnc;
+    std::unique_ptr<SubstituteSampler> m_sampler;
+    // Goes first: its loader thread steps the sampler.
+    std::unique_ptr<SubstituteGuitar> m_guitar;
     std::mutex m_mutex;
     std::map<std::string, void*> m_served;
     std::set<std::string> m_withheld;

@@ -1,21 +1,15 @@
 #include "binding/CVRnC.h"
 
+#include "binding/ProxyChain.h"
+
 #include <algorithm>
 #include <cstring>
-#include <set>
 
 namespace Corvell {
 
-// ---- live proxies, to refuse attach cycles ----------------------------------
+using Chain = ProxyChain<CVRnC, IRnC>;
+
 namespace {
-Lock& LiveLock() {
-    static Lock lock;
-    return lock;
-}
-std::set<const IRnC*>& LiveProxies() {
-    static std::set<const IRnC*> s;
-    return s;
-}
 
 // ---- notices for the window's thread ------------------------------------------
 
@@ -107,16 +101,12 @@ CVRnC::CVRnC(CVProxySite* site)
     m_playbackReceiver.owner = this;
     m_fxReceiver.owner = this;
     m_messageReceiver.owner = this;
-    LockGuard g(LiveLock());
-    LiveProxies().insert(this);
+    Chain::Enter(this);
 }
 
 CVRnC::~CVRnC() {
     m_alive->Clear();
-    {
-        LockGuard g(LiveLock());
-        LiveProxies().erase(this);
-    }
+    Chain::Leave(this);
     DetachFromEngine();
     m_engine = nullptr;
     // Wait for a playback walk still running on an engine thread.
@@ -149,18 +139,8 @@ void CVRnC::DetachFromEngine() {
 }
 
 bool CVRnC::Attach(IRnC* engine) {
-    if (engine) {
-        // Follow the chain of our own proxies; reaching this one is a cycle.
-        LockGuard g(LiveLock());
-        const IRnC* p = engine;
-        for (int depth = 0; p; ++depth) {
-            if (p == this || depth > 1000)
-                return false;
-            if (!LiveProxies().count(p))
-                break;
-            p = static_cast<const CVRnC*>(p)->m_engine;
-        }
-    }
+    if (Chain::LeadsBack(this, engine, [](const CVRnC* p) -> const IRnC* { return p->m_engine; }))
+        return false;
     DetachFromEngine();
     m_generation.fetch_add(1);
     m_engine = engine;

@@ -2,21 +2,17 @@
 
 namespace Corvell {
 
-// A parameter (or, with kReset, a reset) notice on its way to the window.
+// A notice on its way to the window. It belongs to one attach of its
+// proxy: one from before the proxy's last attach is dropped.
 struct UiProxySite::Call : CountedObject<Delegate> {
-    static constexpr int kReset = -1;
-    Call(Ref<Liveness> s, uint32_t g, int p) : site(std::move(s)), generation(g), par(p) {}
+    Call(Ref<Liveness> s, Kind k, uint32_t g, int p) : site(std::move(s)), kind(k), generation(g), par(p) {}
     void Invoke() override {
         auto* s = static_cast<UiProxySite*>(site->Target());
-        // A notice from before the last attach belongs to another engine.
-        if (!s || (s->m_rnc && s->m_rnc->Generation() != generation))
-            return;
-        if (par == kReset)
-            s->HandleRnCReset();
-        else
-            s->HandleRnCParameter(static_cast<ERnCPars>(par));
+        if (s && s->Generation(kind) == generation)
+            s->Deliver(kind, par);
     }
     Ref<Liveness> site;
+    Kind kind;
     uint32_t generation;
     int par;
 };
@@ -54,12 +50,49 @@ void UiProxySite::OnRnCParameterChanged(ERnCPars par) {
             RunOnUiThread(Ref<Delegate>(new Reload(m_alive)));
         }
     }
-    RunOnUiThread(Ref<Delegate>(new Call(m_alive, Generation(), par)));
+    Post(Kind::RnCParameter, par);
 }
 
-void UiProxySite::OnRnCReset() { RunOnUiThread(Ref<Delegate>(new Call(m_alive, Generation(), Call::kReset))); }
+void UiProxySite::OnRnCReset() { Post(Kind::RnCReset, 0); }
+void UiProxySite::OnGuitarChanged() { Post(Kind::Guitar, 0); }
+void UiProxySite::OnSamplerParameterChanged(int par) { Post(Kind::SamplerParameter, par); }
+void UiProxySite::OnSamplerReset() { Post(Kind::SamplerReset, 0); }
 
-uint32_t UiProxySite::Generation() const { return m_rnc ? m_rnc->Generation() : 0; }
+void UiProxySite::Post(Kind kind, int par) {
+    RunOnUiThread(Ref<Delegate>(new Call(m_alive, kind, Generation(kind), par)));
+}
+
+uint32_t UiProxySite::Generation(Kind kind) const {
+    switch (kind) {
+    case Kind::RnCParameter:
+    case Kind::RnCReset:
+        return m_rnc ? m_rnc->Generation() : 0;
+    case Kind::Guitar:
+        return m_guitar ? m_guitar->Generation() : 0;
+    default:
+        return m_sampler ? m_sampler->Generation() : 0;
+    }
+}
+
+void UiProxySite::Deliver(Kind kind, int par) {
+    switch (kind) {
+    case Kind::RnCParameter:
+        HandleRnCParameter(static_cast<ERnCPars>(par));
+        break;
+    case Kind::RnCReset:
+        HandleRnCReset();
+        break;
+    case Kind::Guitar:
+        HandleGuitarChanged();
+        break;
+    case Kind::SamplerParameter:
+        HandleSamplerParameter(par);
+        break;
+    case Kind::SamplerReset:
+        HandleSamplerReset();
+        break;
+    }
+}
 
 void UiProxySite::HandleRnCParameter(ERnCPars par) {
     if (m_rnc && m_rnc->HasParameterListeners())
@@ -69,6 +102,21 @@ void UiProxySite::HandleRnCParameter(ERnCPars par) {
 void UiProxySite::HandleRnCReset() {
     if (m_rnc && m_rnc->HasResetListeners())
         m_rnc->InvokeResetListeners();
+}
+
+void UiProxySite::HandleGuitarChanged() {
+    if (m_guitar)
+        m_guitar->InvokeGuitarListeners();
+}
+
+void UiProxySite::HandleSamplerParameter(int par) {
+    if (m_sampler)
+        m_sampler->InvokeParameterListeners(par);
+}
+
+void UiProxySite::HandleSamplerReset() {
+    if (m_sampler)
+        m_sampler->InvokeResetListeners();
 }
 
 } // namespace Corvell

@@ -6,14 +6,28 @@
 
 namespace Corvell {
 
-RorezoZavu::RorezoZavu() : m_rnc(new CVRnC(&m_site)) {
+RorezoZavu::RorezoZavu()
+    : m_rnc(new CVRnC(&m_site)), m_guitar(new CVGuitar(&m_site)), m_sampler(new CVSampler(&m_site)) {
     m_site.SetRnC(m_rnc.get());
+    m_site.SetGuitar(m_guitar.get());
+    m_site.SetSampler(m_sampler.get());
     SetBounds(Rect{0, 0, kWidth, kHeight});
+
+    m_display.reset(new DisplayPane(m_guitar.get()));
+    AddChild(m_display.get());
+    m_samplerStatus.reset(new SamplerStatus(m_sampler.get(), this, m_display->Voices(), m_display->Memory(),
+                                            m_display->Status()));
+    m_display->Selector()->Refresh();
 }
 
 RorezoZavu::~RorezoZavu() {
     DetachHost();
+    // What listens to the proxies goes while they are still there.
+    m_samplerStatus.reset();
+    m_display.reset();
     m_site.SetRnC(nullptr);
+    m_site.SetGuitar(nullptr);
+    m_site.SetSampler(nullptr);
 }
 
 bool RorezoZavu::AttachHost(ICorvellHost* host) {
@@ -23,6 +37,8 @@ bool RorezoZavu::AttachHost(ICorvellHost* host) {
     m_host = host;
     for (auto& n : m_interfaces)
         n.iface = host->GetInterface(n.name);
+    m_guitar->Attach(static_cast<IGuitar*>(EngineInterface("IGuitar")));
+    m_sampler->Attach(static_cast<ISampler*>(EngineInterface("ISampler")));
     m_rnc->Attach(static_cast<IRnC*>(EngineInterface("IRnC")));
     Invalidate(LocalBounds());
     return true;
@@ -31,6 +47,8 @@ bool RorezoZavu::AttachHost(ICorvellHost* host) {
 void RorezoZavu::DetachHost() {
     if (!m_host)
         return;
+    m_guitar->Attach(nullptr);
+    m_sampler->Attach(nullptr);
     m_rnc->Attach(nullptr);
     for (auto& n : m_interfaces)
         n.iface = nullptr;

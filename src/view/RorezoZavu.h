@@ -1,10 +1,14 @@
 #pragma once
 // The main editor pane, 800 x 588. It asks the host for every engine
 // interface by name and attaches its proxies to them.
+#include "binding/CVGuitar.h"
 #include "binding/CVRnC.h"
+#include "binding/CVSampler.h"
 #include "binding/ICorvellHost.h"
+#include "binding/SamplerStatus.h"
 #include "binding/UiProxySite.h"
 #include "ui/Pane.h"
+#include "view/DisplayPane.h"
 
 #include <memory>
 
@@ -26,6 +30,9 @@ public:
     bool IsAttached() const { return m_host != nullptr; }
 
     CVRnC& RnC() { return *m_rnc; }
+    CVGuitar& Guitar() { return *m_guitar; }
+    CVSampler& Sampler() { return *m_sampler; }
+    DisplayPane* Display() const { return m_display.get(); }
     void* EngineInterface(const char* name) const;
 
     void Paint(GraphicsContext& gc) override;
@@ -45,6 +52,11 @@ private:
     ViewThread m_thread{this};
     UiProxySite m_site{&m_thread};
     std::unique_ptr<CVRnC> m_rnc;
+    std::unique_ptr<CVGuitar> m_guitar;
+    std::unique_ptr<CVSampler> m_sampler;
+    // Panes and read-outs that listen to the proxies go before them.
+    std::unique_ptr<DisplayPane> m_display;
+    std::unique_ptr<SamplerStatus> m_samplerStatus;
     ICorvellHost* m_host = nullptr;
 
     struct Named {

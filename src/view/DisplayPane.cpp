@@ -1,0 +1,40 @@
+#include "view/DisplayPane.h"
+
+#include "shared/Graphics/Bitmap.h"
+#include "shared/Graphics/Palette.h"
+
+namespace Corvell {
+
+DisplayPane::DisplayPane(IGuitar* guitars) {
+    SetBounds(kBounds);
+    m_inner.reset(new Pane);
+    m_inner->SetBounds(kInner);
+    AddChild(m_inner.get());
+
+    m_selector.reset(new GuitarSelector(guitars));
+    m_selector->SetBounds(kSelector);
+    m_inner->AddChild(m_selector.get());
+
+    m_voices.reset(new ALabel);
+    m_voices->SetBounds(kVoices);
+    m_voices->SetTextColor(GetColor(kTextColor));
+    m_inner->AddChild(m_voices.get());
+
+    m_memory.reset(new ALabel);
+    m_memory->SetBounds(kMemory);
+    m_memory->SetTextColor(GetColor(kTextColor));
+    m_inner->AddChild(m_memory.get());
+
+    m_status.reset(new TooltipViewer);
+    m_status->SetBounds(kStatus);
+    m_inner->AddChild(m_status.get());
+}
+
+void DisplayPane::Paint(GraphicsContext& gc) {
+    if (auto image = GetImage("display.png"))
+        gc.DrawImage(Point{0, 0}, image.Get());
+    else
+        gc.FillRect(LocalBounds(), GetColor(kImageMissingColor));
+}
+
+} // namespace Corvell

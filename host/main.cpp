@@ -18,6 +18,7 @@
 #include <ocidl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -251,6 +252,14 @@ int Gallery(Substitute::SubstituteHost& engine, const std::string& screenshots) 
     return rc;
 }
 
+// The instrument as a musician finds it: three guitars installed, and the
+// last one played loading again, at a pace the eye can follow.
+void InstallDemoGuitars(Substitute::SubstituteHost& engine) {
+    engine.Guitar().SetGuitars(
+        {{"Clean Single-Coil", 480}, {"Crunch Humbucker", 900}, {"Jazz Hollow Body", 1536}});
+    engine.Guitar().SetLoadPace(std::chrono::milliseconds(100));
+}
+
 double ProcessCpuSeconds() {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -317,8 +326,12 @@ int main(int argc, char** argv) {
 
     Host host;
     g_host = &host;
+    InstallDemoGuitars(host.engine);
     double firstPaint = 0;
     const bool opened = host.Open(&firstPaint);
+    // Measured idle, the engine loads nothing.
+    if (opened && !measure)
+        host.engine.Guitar().SelectGuitar(0);
     int rc = 0;
     if (!opened) {
         rc = 1;

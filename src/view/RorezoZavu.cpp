@@ -62,6 +62,12 @@ void* RorezoZavu::EngineInterface(const char* name) const {
     return nullptr;
 }
 
+void RorezoZavu::OnWindowCreated() {
+    Pane::OnWindowCreated();
+    m_display->Selector()->Refresh();
+    m_samplerStatus->Reload();
+}
+
 void RorezoZavu::Paint(GraphicsContext& gc) {
     if (auto image = GetImage("bkgnd-tarrow.png"))
         gc.DrawImage(Point{0, 0}, image.Get());

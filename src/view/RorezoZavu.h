@@ -36,6 +36,9 @@ public:
     void* EngineInterface(const char* name) const;
 
     void Paint(GraphicsContext& gc) override;
+    // The view is built into its window: what it shows is read afresh, as
+    // notices sent before there was a window went nowhere.
+    void OnWindowCreated() override;
 
 private:
     // The view's thread as the proxies see it: the window's.

@@ -82,6 +82,23 @@ TEST_P(ViewDisplay, AChosenGuitarLoadsAndTheStatusLineFollowsIt) {
     EXPECT_EQ("", Text(Display().Status()->GetText()));
 }
 
+TEST_P(ViewDisplay, AttachedBeforeItHasAWindowTheViewShowsTheEngineOnceBuilt) {
+    // As the page does it: the host comes first, the window later.
+    root.RemoveChild(view.get());
+    ASSERT_TRUE(view->AttachHost(&host));
+    host.Guitar().SelectGuitar(1);
+    while (host.Sampler().StepLoad()) {
+    }
+    host.Notices().Flush();
+    root.AddChild(view.get());
+    view->OnWindowCreated();
+    Settle();
+    EXPECT_EQ(3, Display().Selector()->GetItemCount());
+    EXPECT_EQ(1, Display().Selector()->GetSelectedIndex());
+    EXPECT_EQ(" 900 MB", Text(Display().Memory()->GetText()));
+    EXPECT_EQ("v:  0", Text(Display().Voices()->GetText()));
+}
+
 TEST_P(ViewDisplay, AnEngineThatGoesAwayLeavesNothingStale) {
     ASSERT_TRUE(view->AttachHost(&host));
     host.Guitar().SelectGuitar(1);

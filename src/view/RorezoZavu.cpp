@@ -1,5 +1,6 @@
 #include "view/RorezoZavu.h"
 
+#include "binding/StrokeNotifier.h"
 #include "shared/Graphics/Bitmap.h"
 
 #include <cstring>
@@ -18,10 +19,13 @@ RorezoZavu::RorezoZavu()
     m_samplerStatus.reset(new SamplerStatus(m_sampler.get(), this, m_display->Voices(), m_display->Memory(),
                                             m_display->Status()));
     m_display->Selector()->Refresh();
+    // The engine's messages on the status line; the line owns the notifier.
+    m_display->Status()->AddTooltip(new StrokeNotifier(this, m_rnc.get(), &m_thread));
 }
 
 RorezoZavu::~RorezoZavu() {
     DetachHost();
+    m_controllers.Clear();
     // What listens to the proxies goes while they are still there.
     m_samplerStatus.reset();
     m_display.reset();
@@ -60,6 +64,21 @@ void* RorezoZavu::EngineInterface(const char* name) const {
         if (name && std::strcmp(n.name, name) == 0)
             return n.iface;
     return nullptr;
+}
+
+void RorezoZavu::ViewSite::HandleRnCParameter(ERnCPars par) {
+    PaneGuard alive(m_view);
+    UiProxySite::HandleRnCParameter(par);
+    if (alive.IsAlive())
+        m_view->m_controllers.Update(m_view->m_rnc.get(), par);
+}
+
+// A reset is every parameter changing, in ascending order.
+void RorezoZavu::ViewSite::HandleRnCReset() {
+    PaneGuard alive(m_view);
+    UiProxySite::HandleRnCReset();
+    for (int par = 0; par < rncParCount && alive.IsAlive(); ++par)
+        m_view->m_controllers.Update(m_view->m_rnc.get(), static_cast<ERnCPars>(par));
 }
 
 void RorezoZavu::OnWindowCreated() {

@@ -5,6 +5,7 @@
 #include "binding/CVRnC.h"
 #include "binding/CVSampler.h"
 #include "binding/ICorvellHost.h"
+#include "binding/ParameterControllers.h"
 #include "binding/SamplerStatus.h"
 #include "binding/UiProxySite.h"
 #include "ui/Pane.h"
@@ -33,6 +34,8 @@ public:
     CVGuitar& Guitar() { return *m_guitar; }
     CVSampler& Sampler() { return *m_sampler; }
     DisplayPane* Display() const { return m_display.get(); }
+    // Controls bound to play parameters; updated on every notice of theirs.
+    ParameterControllerList& Controllers() { return m_controllers; }
     void* EngineInterface(const char* name) const;
 
     void Paint(GraphicsContext& gc) override;
@@ -52,8 +55,22 @@ private:
         Pane* m_pane;
     };
 
+    // The proxies' site: after the proxies' own listeners, the view's.
+    class ViewSite : public UiProxySite {
+    public:
+        ViewSite(RorezoZavu* view, UiThread* ui) : UiProxySite(ui), m_view(view) {}
+
+    protected:
+        void HandleRnCParameter(ERnCPars par) override;
+        void HandleRnCReset() override;
+
+    private:
+        RorezoZavu* m_view;
+    };
+
     ViewThread m_thread{this};
-    UiProxySite m_site{&m_thread};
+    ViewSite m_site{this, &m_thread};
+    ParameterControllerList m_controllers;
     std::unique_ptr<CVRnC> m_rnc;
     std::unique_ptr<CVGuitar> m_guitar;
     std::unique_ptr<CVSampler> m_sampler;

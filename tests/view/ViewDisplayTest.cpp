@@ -2,6 +2,7 @@
 // sample player's read-outs and the status line, in both notice modes.
 #include "SubstituteHost.h"
 #include "TestRootPane.h"
+#include "ui/ToggleButton.h"
 #include "view/RorezoZavu.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +127,28 @@ TEST_P(ViewDisplay, AnEngineThatGoesAwayLeavesNothingStale) {
     root.AdvanceTime(200);
     EXPECT_EQ(3, Display().Selector()->GetItemCount());
     EXPECT_EQ("", Text(Display().Memory()->GetText()));
+}
+
+TEST_P(ViewDisplay, EngineMessagesAndBoundControlsReachTheView) {
+    ASSERT_TRUE(view->AttachHost(&host));
+    ToggleButton hold;
+    hold.Create(view.get(), Rect{549, 136, 50, 27});
+    view->Controllers().Add(Ref<IRnCParameterController>(new ToggleController_for_IRnC(&view->RnC(), rncHold, &hold)));
+    std::thread engine([&] {
+        host.RnC().SendMessage("Settings saved.");
+        host.RnC().EngineSetParameter(rncHold, 1);
+    });
+    engine.join();
+    Settle();
+    EXPECT_EQ("\tSettings saved.", Text(Display().Status()->GetText()));
+    EXPECT_TRUE(hold.IsOn());
+
+    // A reset sends no parameter notices; it updates every bound control.
+    host.RnC().ResetToDefaults();
+    Settle();
+    ASSERT_EQ(0, host.RnC().GetParameterDefault(rncHold));
+    EXPECT_FALSE(hold.IsOn());
+    view->Controllers().Clear();
 }
 
 TEST_P(ViewDisplay, DestroyingTheViewWithNoticesQueuedRunsNoneOfThem) {

@@ -1,3 +1,4 @@
+#include "EngineModes.h"
 #include "ProxyFixtures.h"
 #include "SubstituteHost.h"
 #include "binding/CVGuitar.h"
@@ -38,11 +39,7 @@ struct Proxies : ::testing::TestWithParam<Notifier::Mode> {
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(BothModes, Proxies, ::testing::Values(Notifier::Mode::Synchronous, Notifier::Mode::Worker),
-                         [](const auto& info) {
-                             return info.param == Notifier::Mode::Worker ? std::string("Worker")
-                                                                         : std::string("Synchronous");
-                         });
+TARROW_BOTH_ENGINE_MODES(Proxies);
 
 TEST_P(Proxies, WithoutEngineAnswerDefaults) {
     EXPECT_EQ(0, guitar.GetGuitarCount());

@@ -1,3 +1,4 @@
+#include "EngineModes.h"
 #include "ProxyFixtures.h"
 #include "SubstituteHost.h"
 #include "TestRootPane.h"
@@ -51,11 +52,7 @@ struct Selector : ::testing::TestWithParam<Notifier::Mode> {
     size_t Selects() { return host.Log().Count("IGuitar", "SelectGuitar"); }
 };
 
-INSTANTIATE_TEST_SUITE_P(BothModes, Selector, ::testing::Values(Notifier::Mode::Synchronous, Notifier::Mode::Worker),
-                         [](const auto& info) {
-                             return info.param == Notifier::Mode::Worker ? std::string("Worker")
-                                                                         : std::string("Synchronous");
-                         });
+TARROW_BOTH_ENGINE_MODES(Selector);
 
 TEST_P(Selector, FollowsTheListOfGuitars) {
     struct Case {
@@ -214,11 +211,7 @@ struct Readouts : ::testing::TestWithParam<Notifier::Mode> {
     std::string Voices() { return Text(voices.GetText()); }
 };
 
-INSTANTIATE_TEST_SUITE_P(BothModes, Readouts, ::testing::Values(Notifier::Mode::Synchronous, Notifier::Mode::Worker),
-                         [](const auto& info) {
-                             return info.param == Notifier::Mode::Worker ? std::string("Worker")
-                                                                         : std::string("Synchronous");
-                         });
+TARROW_BOTH_ENGINE_MODES(Readouts);
 
 TEST_P(Readouts, WithoutEngineShowNothing) {
     root.AdvanceTime(500);

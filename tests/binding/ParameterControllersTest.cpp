@@ -1,5 +1,6 @@
 // Controls bound to play parameters, and the engine's messages on screen,
 // with the RnC proxy over the substitute engine in both notice modes.
+#include "EngineModes.h"
 #include "ProxyFixtures.h"
 #include "SubstituteHost.h"
 #include "TestRootPane.h"
@@ -76,11 +77,7 @@ struct Bound : ::testing::TestWithParam<Notifier::Mode> {
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(BothModes, Bound, ::testing::Values(Notifier::Mode::Synchronous, Notifier::Mode::Worker),
-                         [](const auto& info) {
-                             return info.param == Notifier::Mode::Worker ? std::string("Worker")
-                                                                         : std::string("Synchronous");
-                         });
+TARROW_BOTH_ENGINE_MODES(Bound);
 
 TEST_P(Bound, AToggleShowsAnyNonZeroValueAsOnAndAClickWritesTheOpposite) {
     host.RnC().EngineSetParameter(kLatch, 5);

@@ -1,5 +1,6 @@
 // The substitute engine's guitars and sample player, as the library sees
 // them through the boundary interfaces.
+#include "EngineModes.h"
 #include "SubstituteHost.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +89,7 @@ TEST(SubstituteSampler, SwitchesAreKeptApartAndResetRestoresBoth) {
 }
 
 struct Loads : ::testing::TestWithParam<Notifier::Mode> {};
-INSTANTIATE_TEST_SUITE_P(BothModes, Loads, ::testing::Values(Notifier::Mode::Synchronous, Notifier::Mode::Worker));
+TARROW_BOTH_ENGINE_MODES(Loads);
 
 TEST_P(Loads, SelectingAGuitarLoadsItStepByStep) {
     SubstituteHost host(GetParam());

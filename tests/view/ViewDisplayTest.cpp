@@ -1,5 +1,6 @@
 // The view's display with the substitute engine: the guitar selector, the
 // sample player's read-outs and the status line, in both notice modes.
+#include "EngineModes.h"
 #include "SubstituteHost.h"
 #include "TestRootPane.h"
 #include "ui/ToggleButton.h"
@@ -41,11 +42,7 @@ struct ViewDisplay : ::testing::TestWithParam<Notifier::Mode> {
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(BothModes, ViewDisplay, ::testing::Values(Notifier::Mode::Synchronous, Notifier::Mode::Worker),
-                         [](const auto& info) {
-                             return info.param == Notifier::Mode::Worker ? std::string("Worker")
-                                                                         : std::string("Synchronous");
-                         });
+TARROW_BOTH_ENGINE_MODES(ViewDisplay);
 
 TEST_P(ViewDisplay, PanesSitWhereTheDisplayPlacesThem) {
     EXPECT_EQ((Rect{250, 60, 300, 112}), Display().GetBounds());

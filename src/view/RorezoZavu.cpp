@@ -1,6 +1,9 @@
 #include "view/RorezoZavu.h"
 
+#include "binding/GuitarUIKnobs.h"
+#include "binding/IDizuvozaPars.h"
 #include "binding/StrokeNotifier.h"
+#include "ui/core/FunctionDelegate.h"
 #include "shared/Graphics/Bitmap.h"
 
 #include <cstring>
@@ -19,6 +22,14 @@ RorezoZavu::RorezoZavu()
     m_samplerStatus.reset(new SamplerStatus(m_sampler.get(), this, m_display->Voices(), m_display->Memory(),
                                             m_display->Status()));
     m_display->Selector()->Refresh();
+    m_macromodes.reset(new MacromodeButtonGroup);
+    m_macromodes->SetBounds(kMacromodeStrip);
+    m_macromodes->SetChoiceListener(Fn<int>([this](int m) { OnMacromodeSelection(m); }));
+    AddChild(m_macromodes.get());
+    MakeContainer(kMidi);
+    MakeContainer(kPattern);
+    SelectMacromode(GetMacromode());
+
     // The engine's messages on the status line; the line owns the notifier.
     m_display->Status()->AddTooltip(new StrokeNotifier(this, m_rnc.get(), &m_thread));
 }
@@ -29,6 +40,9 @@ RorezoZavu::~RorezoZavu() {
     // What listens to the proxies goes while they are still there.
     m_samplerStatus.reset();
     m_display.reset();
+    m_macromodes.reset();
+    for (auto& c : m_containers)
+        c.reset();
     m_site.SetRnC(nullptr);
     m_site.SetGuitar(nullptr);
     m_site.SetSampler(nullptr);
@@ -70,7 +84,7 @@ void RorezoZavu::ViewSite::HandleRnCParameter(ERnCPars par) {
     PaneGuard alive(m_view);
     UiProxySite::HandleRnCParameter(par);
     if (alive.IsAlive())
-        m_view->m_controllers.Update(m_view->m_rnc.get(), par);
+        m_view->OnRnCParameter(par);
 }
 
 // A reset is every parameter changing, in ascending order.
@@ -78,8 +92,124 @@ void RorezoZavu::ViewSite::HandleRnCReset() {
     PaneGuard alive(m_view);
     UiProxySite::HandleRnCReset();
     for (int par = 0; par < rncParCount && alive.IsAlive(); ++par)
-        m_view->m_controllers.Update(m_view->m_rnc.get(), static_cast<ERnCPars>(par));
+        m_view->OnRnCParameter(static_cast<ERnCPars>(par));
 }
+
+void RorezoZavu::OnRnCParameter(ERnCPars par) {
+    PaneGuard alive(this);
+    switch (par) {
+    case rncPlayMode:
+    case rncPatternMode:
+        // Only shows what the engine holds: a notice never writes back.
+        OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
+        break;
+    default:
+        break;
+    }
+    if (alive.IsAlive())
+        m_controllers.Update(m_rnc.get(), par);
+}
+
+// ---- macromodes ---------------------------------------------------------------
+
+namespace {
+constexpr int kGameControllerOn = 0; // game-controller parameter: its view is on
+constexpr int kLastPlayModeKnob = 4;  // knob: the last sequencer play mode
+constexpr int kDirectPlayMode = 6;
+constexpr int kMidiGuitarPlayMode = 9;
+bool IsSequencerPlayMode(int mode) { return mode >= 1 && mode <= 5; }
+} // namespace
+
+int RorezoZavu::GameControllerSwitch() {
+    auto* pars = static_cast<IDizuvozaPars*>(EngineInterface("IDizuvozaPars"));
+    return pars ? pars->GetParameter(kGameControllerOn) : 0;
+}
+
+int RorezoZavu::GetMacromode() {
+    if (GameControllerSwitch() != 0)
+        return kJoystick;
+    const int mode = m_rnc->GetParameter(rncPlayMode);
+    if (mode == kDirectPlayMode)
+        return kDirect;
+    if (mode == kMidiGuitarPlayMode)
+        return kGuitar;
+    return m_rnc->GetParameter(rncPatternMode) != 0 ? kPattern : kMidi;
+}
+
+Pane* RorezoZavu::MakeContainer(int m) {
+    auto& slot = m_containers[size_t(m)];
+    if (!slot) {
+        slot.reset(new Pane);
+        slot->SetBounds(m == kGuitar ? kMidiGuitarArea : kContainerArea);
+        slot->SetBackground(kContainerColor);
+        slot->SetVisible(false);
+        AddChild(slot.get());
+    }
+    return slot.get();
+}
+
+void RorezoZavu::SelectMacromode(int m) {
+    m_macromodes->SetSelected(m);
+    if (m == kJoystick || m == kGuitar || m == kDirect)
+        MakeContainer(m);
+    for (int i = 0; i < kMacromodes; ++i)
+        if (Pane* c = Container(i))
+            c->SetVisible(i == m);
+    if (m != kGuitar && m_containers[kGuitar]) {
+        // Left: the MIDI-guitar container goes. It may be running one of
+        // its own handlers, so it is deleted once this call is over.
+        std::shared_ptr<Pane> gone(m_containers[kGuitar].release());
+        RemoveChild(gone.get());
+        PostDeferred(Fn([gone] {}));
+    }
+    Invalidate(LocalBounds());
+}
+
+void RorezoZavu::OnMacromodeSelection(int m) {
+    if (m < 0 || m >= kMacromodes)
+        return;
+    PaneGuard alive(this);
+    m_inMacromodeSelection = true;
+    auto* pars = static_cast<IDizuvozaPars*>(EngineInterface("IDizuvozaPars"));
+    auto* knobs = static_cast<GuitarUI::Knobs*>(EngineInterface("GuitarUI::Knobs"));
+    const int mode = m_rnc->GetParameter(rncPlayMode);
+    if (m != kMidi && m != kPattern && knobs && IsSequencerPlayMode(mode))
+        knobs->SetKnob(kLastPlayModeKnob, mode); // remembered for the way back
+    if (m != kJoystick && pars && pars->GetParameter(kGameControllerOn) != 0)
+        pars->SetParameter(kGameControllerOn, 0);
+    switch (m) {
+    case kMidi:
+    case kPattern: {
+        const int last = knobs ? knobs->GetKnob(kLastPlayModeKnob) : 0;
+        if (IsSequencerPlayMode(last))
+            m_rnc->SetParameter(rncPlayMode, last);
+        m_rnc->SetParameter(rncPatternMode, m);
+        break;
+    }
+    case kJoystick:
+        if (pars)
+            pars->SetParameter(kGameControllerOn, 1);
+        m_rnc->SetParameter(rncPatternMode, 0);
+        break;
+    case kGuitar:
+        m_rnc->SetParameter(rncPlayMode, kMidiGuitarPlayMode);
+        m_rnc->SetParameter(rncPatternMode, 0);
+        break;
+    case kDirect:
+        m_rnc->SetParameter(rncPlayMode, kDirectPlayMode);
+        m_rnc->SetParameter(rncPatternMode, 0);
+        break;
+    }
+    if (!alive.IsAlive())
+        return;
+    m_inMacromodeSelection = false;
+    // An engine that tells nothing of an unchanged value would leave the
+    // view on the old macromode.
+    if (m_macromodes->GetSelected() != GetMacromode())
+        OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
+}
+
+void RorezoZavu::OnPlayModeChanged(int) { SelectMacromode(GetMacromode()); }
 
 void RorezoZavu::OnWindowCreated() {
     Pane::OnWindowCreated();

@@ -10,6 +10,7 @@
 #include "binding/UiProxySite.h"
 #include "ui/Pane.h"
 #include "view/DisplayPane.h"
+#include "view/MacromodeButtonGroup.h"
 
 #include <memory>
 
@@ -37,6 +38,29 @@ public:
     // Controls bound to play parameters; updated on every notice of theirs.
     ParameterControllerList& Controllers() { return m_controllers; }
     void* EngineInterface(const char* name) const;
+
+    // ---- macromodes ----
+    enum Macromode { kMidi = 0, kPattern = 1, kJoystick = 2, kGuitar = 3, kDirect = 4, kMacromodes = 5 };
+    // Where the strip and the containers sit. The layout fixes the strip and
+    // the MIDI-guitar container; the others end where the keyboard frame
+    // begins, which is as far as any page's content reaches.
+    static constexpr Rect kMacromodeStrip{(kWidth - 786) / 2, 258, 786, 34};
+    static constexpr Rect kContainerArea{0, 292, kWidth, 210};
+    static constexpr Rect kMidiGuitarArea{0, 292, kWidth, kHeight - 5 - 292};
+    static constexpr Color kContainerColor = 0x111111;
+
+    // The macromode the engine's state means.
+    int GetMacromode();
+    // Shows macromode m without telling the engine.
+    void SelectMacromode(int m);
+    // The user chose macromode m: tells the engine.
+    void OnMacromodeSelection(int m);
+    // The engine's play mode changed: shows what it means.
+    void OnPlayModeChanged(int mode);
+
+    MacromodeButtonGroup* Macromodes() const { return m_macromodes.get(); }
+    // Null until that macromode was first shown (3: while it is shown).
+    Pane* Container(int m) const { return (m >= 0 && m < kMacromodes) ? m_containers[size_t(m)].get() : nullptr; }
 
     void Paint(GraphicsContext& gc) override;
     // The view is built into its window: what it shows is read afresh, as
@@ -68,6 +92,10 @@ private:
         RorezoZavu* m_view;
     };
 
+    void OnRnCParameter(ERnCPars par);
+    Pane* MakeContainer(int m);
+    int GameControllerSwitch();
+
     ViewThread m_thread{this};
     ViewSite m_site{this, &m_thread};
     ParameterControllerList m_controllers;
@@ -77,6 +105,9 @@ private:
     // Panes and read-outs that listen to the proxies go before them.
     std::unique_ptr<DisplayPane> m_display;
     std::unique_ptr<SamplerStatus> m_samplerStatus;
+    std::unique_ptr<MacromodeButtonGroup> m_macromodes;
+    std::unique_ptr<Pane> m_containers[kMacromodes];
+    bool m_inMacromodeSelection = false;
     ICorvellHost* m_host = nullptr;
 
     struct Named {

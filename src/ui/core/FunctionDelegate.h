@@ -21,6 +21,20 @@ private:
     std::function<void(A)> m_f;
 };
 
+class FunctionDelegate : public CountedObject<Delegate> {
+public:
+    explicit FunctionDelegate(std::function<void()> f) : m_f(std::move(f)) {}
+    void Invoke() override {
+        if (m_f)
+            m_f();
+    }
+
+private:
+    std::function<void()> m_f;
+};
+
+inline Ref<Delegate> Fn(std::function<void()> f) { return Ref<Delegate>(new FunctionDelegate(std::move(f))); }
+
 template <class A>
 Ref<Delegate1<A>> Fn(std::function<void(A)> f) {
     return Ref<Delegate1<A>>(new FunctionDelegate1<A>(std::move(f)));

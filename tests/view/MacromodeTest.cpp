@@ -1,0 +1,150 @@
+// The macromode strip and containers of the view: what the engine's state
+// shows, and what a click on a slice writes.
+#include "EngineModes.h"
+#include "SubstituteHost.h"
+#include "TestImageSource.h"
+#include "TestRootPane.h"
+#include "view/RorezoZavu.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace Corvell {
+namespace {
+
+using Substitute::Notifier;
+using Substitute::SubstituteHost;
+using Test::TestRootPane;
+
+struct Macromodes : ::testing::TestWithParam<Notifier::Mode> {
+    ::Corvell::Test::TestImageSource images{TARROW_SOURCE_DIR "/src/resources"};
+    SubstituteHost host{GetParam()};
+    TestRootPane root;
+    std::unique_ptr<RorezoZavu> view{new RorezoZavu};
+
+    void SetUp() override {
+        root.AddChild(view.get());
+        ASSERT_TRUE(view->AttachHost(&host));
+        Settle();
+    }
+    void TearDown() override { view.reset(); }
+    void Settle() {
+        host.Notices().Flush();
+        root.PumpMessages();
+    }
+    // The one container shown, or -1.
+    int Shown() {
+        int shown = -1;
+        for (int m = 0; m < RorezoZavu::kMacromodes; ++m)
+            if (view->Container(m) && view->Container(m)->IsVisible()) {
+                EXPECT_EQ(-1, shown) << "two containers shown";
+                shown = m;
+            }
+        return shown;
+    }
+    void ClickSlice(int i) {
+        const Point o = view->Macromodes()->GetButton(i)->GetAbsoluteOrigin();
+        root.Click(o.x + 40, o.y + 10);
+        Settle();
+    }
+};
+
+TARROW_BOTH_ENGINE_MODES(Macromodes);
+
+TEST_P(Macromodes, TheEnginesStateChoosesTheMacromodeAndItsContainer) {
+    struct Case {
+        int playMode, pattern;
+        int macromode;
+    };
+    const Case cases[] = {
+        {1, 0, RorezoZavu::kMidi},   {5, 0, RorezoZavu::kMidi},    {3, 1, RorezoZavu::kPattern},
+        {6, 0, RorezoZavu::kDirect}, {6, 1, RorezoZavu::kDirect}, // Direct wins over Pattern
+        {9, 0, RorezoZavu::kGuitar}, {9, 1, RorezoZavu::kGuitar},  {7, 0, RorezoZavu::kMidi},
+        {8, 1, RorezoZavu::kPattern}, {10, 0, RorezoZavu::kMidi},  {2, 0, RorezoZavu::kMidi},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("play mode " + std::to_string(c.playMode) + ", pattern " + std::to_string(c.pattern));
+        host.RnC().EngineSetParameter(rncPatternMode, c.pattern);
+        host.RnC().EngineSetParameter(rncPlayMode, c.playMode);
+        Settle();
+        EXPECT_EQ(c.macromode, view->GetMacromode());
+        EXPECT_EQ(c.macromode, view->Macromodes()->GetSelected());
+        EXPECT_EQ(c.macromode, Shown());
+        for (int i = 0; i < RorezoZavu::kMacromodes; ++i)
+            EXPECT_EQ(i == c.macromode, view->Macromodes()->GetButton(i)->IsOn()) << i;
+    }
+}
+
+TEST_P(Macromodes, NoticesShowTheStateAndWriteNothing) {
+    host.Log().Clear();
+    host.RnC().EngineSetParameter(rncPatternMode, 1);
+    host.RnC().EngineSetParameter(rncPlayMode, 7);
+    host.RnC().ResetToDefaults();
+    Settle();
+    EXPECT_EQ(0u, host.Log().Count("IRnC", "SetParameter")) << "showing the engine's state changes nothing in it";
+}
+
+TEST_P(Macromodes, ClickingASliceTellsTheEngineAndTheViewFollows) {
+    host.RnC().EngineSetParameter(rncPlayMode, 3);
+    Settle();
+    struct Case {
+        int slice;
+        std::vector<std::pair<long long, long long>> writes; // (parameter, value), in order
+        int playMode;
+    };
+    // Without game-controller parameters or knobs, as this engine serves.
+    const Case cases[] = {
+        {RorezoZavu::kPattern, {{rncPatternMode, 1}}, 3},
+        {RorezoZavu::kDirect, {{rncPlayMode, 6}, {rncPatternMode, 0}}, 6},
+        {RorezoZavu::kGuitar, {{rncPlayMode, 9}, {rncPatternMode, 0}}, 9},
+        {RorezoZavu::kMidi, {{rncPatternMode, 0}}, 9}, // no remembered play mode: unchanged
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slice);
+        host.Log().Clear();
+        ClickSlice(c.slice);
+        std::vector<std::pair<long long, long long>> writes;
+        for (const auto& call : host.Log().Calls("IRnC", "SetParameter"))
+            writes.emplace_back(call.args[0], call.args[1]);
+        EXPECT_EQ(c.writes, writes);
+        EXPECT_EQ(c.playMode, host.RnC().GetParameter(rncPlayMode));
+        EXPECT_EQ(c.slice == RorezoZavu::kMidi && c.playMode == 9 ? RorezoZavu::kGuitar : c.slice,
+                  view->Macromodes()->GetSelected());
+    }
+}
+
+TEST_P(Macromodes, TheMidiGuitarContainerComesAndGoesWithItsMacromode) {
+    for (int round = 0; round < 3; ++round) {
+        host.RnC().EngineSetParameter(rncPlayMode, 9);
+        Settle();
+        ASSERT_NE(nullptr, view->Container(RorezoZavu::kGuitar));
+        EXPECT_EQ((Rect{0, 292, 800, 291}), view->Container(RorezoZavu::kGuitar)->GetBounds());
+        host.RnC().EngineSetParameter(rncPlayMode, 1);
+        Settle();
+        EXPECT_EQ(nullptr, view->Container(RorezoZavu::kGuitar));
+        EXPECT_EQ(RorezoZavu::kMidi, Shown());
+    }
+    EXPECT_EQ((Rect{0, 292, 800, 210}), view->Container(RorezoZavu::kMidi)->GetBounds());
+    EXPECT_EQ((Rect{7, 258, 786, 34}), view->Macromodes()->GetBounds());
+    EXPECT_EQ(158, view->Macromodes()->GetButton(4)->GetBounds().width) << "the last slice takes the rest";
+    EXPECT_EQ(157, view->Macromodes()->GetButton(0)->GetBounds().width);
+}
+
+TEST(MacromodesWithoutEngine, TheViewShowsMidiAndClicksWriteNothing) {
+    TestRootPane root;
+    RorezoZavu view;
+    root.AddChild(&view);
+    EXPECT_EQ(RorezoZavu::kMidi, view.GetMacromode());
+    EXPECT_EQ(RorezoZavu::kMidi, view.Macromodes()->GetSelected());
+    const Point o = view.Macromodes()->GetButton(4)->GetAbsoluteOrigin();
+    root.Click(o.x + 40, o.y + 10); // nothing to tell, no crash
+    root.PumpMessages();
+    EXPECT_EQ(RorezoZavu::kMidi, view.Macromodes()->GetSelected());
+    view.SelectMacromode(17);
+    EXPECT_EQ(-1, view.Macromodes()->GetSelected()) << "out of range selects none";
+}
+
+} // namespace
+} // namespace Corvell

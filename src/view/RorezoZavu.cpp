@@ -28,7 +28,32 @@ RorezoZavu::RorezoZavu()
     AddChild(m_macromodes.get());
     MakeContainer(kMidi);
     MakeContainer(kPattern);
+
+    auto makeButton = [this](const char* caption, const Rect& r) {
+        std::unique_ptr<EmbossedButton> b(new EmbossedButton(caption));
+        b->SetImages(Corvell::GetImage("button-normal.png"), Corvell::GetImage("button-pressed.png"));
+        b->SetBounds(r);
+        AddChild(b.get());
+        return b;
+    };
+    m_auto = makeButton("AUTO", kAutoButton);
+    m_controllers.Add(Ref<IRnCParameterController>(new ToggleController_for_IRnC(m_rnc.get(), rncAutoFretPosition, m_auto.get())));
+    m_hold = makeButton("HOLD", kHoldButton);
+    m_hold->AddClickListener(MakeDelegate<ButtonListenerArgs>(this, &RorezoZavu::OnHoldClick));
+
+    m_pickPosition.reset(new HSlider3);
+    m_pickPosition->SetBounds(kPickPosition);
+    m_pickPosition->SetRange(-7, 7);
+    AddChild(m_pickPosition.get());
+    m_controllers.Add(RangeController_for_IRnC::Bind(m_rnc.get(), rncPickPosition, m_pickPosition.get()));
+
+    TooltipViewer* line = m_display->Status();
+    line->AddTooltip(new TooltipNotifier(m_auto.get(), "Auto fret position"));
+    line->AddTooltip(new TooltipNotifier(m_hold.get(), "Hold mode"));
+    line->AddTooltip(new TooltipNotifier(m_pickPosition.get(), "Pick position"));
+
     SelectMacromode(GetMacromode());
+    PlayModeUpdate();
 
     // The engine's messages on the status line; the line owns the notifier.
     m_display->Status()->AddTooltip(new StrokeNotifier(this, m_rnc.get(), &m_thread));
@@ -43,6 +68,9 @@ RorezoZavu::~RorezoZavu() {
     m_macromodes.reset();
     for (auto& c : m_containers)
         c.reset();
+    m_auto.reset();
+    m_hold.reset();
+    m_pickPosition.reset();
     m_site.SetRnC(nullptr);
     m_site.SetGuitar(nullptr);
     m_site.SetSampler(nullptr);
@@ -102,6 +130,14 @@ void RorezoZavu::OnRnCParameter(ERnCPars par) {
     case rncPatternMode:
         // Only shows what the engine holds: a notice never writes back.
         OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
+        if (alive.IsAlive())
+            ShowHold();
+        break;
+    case rncHold:
+    case rncSoloHold:
+    case rncSilentMode:
+        // Silent mode decides which of the two HOLD shows.
+        ShowHold();
         break;
     default:
         break;
@@ -209,7 +245,41 @@ void RorezoZavu::OnMacromodeSelection(int m) {
         OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
 }
 
-void RorezoZavu::OnPlayModeChanged(int) { SelectMacromode(GetMacromode()); }
+void RorezoZavu::OnPlayModeChanged(int) {
+    SelectMacromode(GetMacromode());
+    PlayModeUpdate();
+}
+
+void RorezoZavu::PlayModeUpdate() {
+    const int mode = m_rnc->GetParameter(rncPlayMode);
+    const bool autoAllowed = mode == 1 || mode == 2 || mode == kMidiGuitarPlayMode;
+    m_auto->SetEnabled(autoAllowed);
+    if (!autoAllowed) {
+        m_auto->ToggleButton::SetOn(false);
+        // Written only when on: an editor that opens changes nothing that
+        // is already so.
+        if (m_rnc->GetParameter(rncAutoFretPosition) != 0)
+            m_rnc->SetParameter(rncAutoFretPosition, 0);
+    }
+    if (mode == 1 && m_rnc->GetParameter(rncHold) != 0 && m_rnc->GetParameter(kSilentMode) == 0)
+        m_rnc->SetParameter(rncHold, 0);
+    ShowHold();
+}
+
+ERnCPars RorezoZavu::HoldParameter() {
+    return m_rnc->GetParameter(rncPlayMode) == 1 && m_rnc->GetParameter(kSilentMode) == 0 ? rncSoloHold : rncHold;
+}
+
+void RorezoZavu::ShowHold() { m_hold->ToggleButton::SetOn(m_rnc->GetParameter(HoldParameter()) != 0); }
+
+void RorezoZavu::OnHoldClick(ButtonListenerArgs args) {
+    if (args.mouseButton != kButtonLeft)
+        return;
+    const ERnCPars par = HoldParameter();
+    m_rnc->TouchParameter(par, true);
+    m_rnc->SetParameter(par, m_hold->IsOn() ? 0 : 1);
+    m_rnc->TouchParameter(par, false);
+}
 
 void RorezoZavu::OnWindowCreated() {
     Pane::OnWindowCreated();

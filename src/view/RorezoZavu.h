@@ -11,6 +11,8 @@
 #include "ui/Pane.h"
 #include "view/DisplayPane.h"
 #include "view/MacromodeButtonGroup.h"
+#include "ui/EmbossedButton.h"
+#include "ui/HSlider3.h"
 
 #include <memory>
 
@@ -58,7 +60,18 @@ public:
     // The engine's play mode changed: shows what it means.
     void OnPlayModeChanged(int mode);
 
+    static constexpr Rect kAutoButton{200, 136, 50, 27};
+    static constexpr Rect kHoldButton{549, 136, 50, 27};
+    static constexpr Rect kPickPosition{691, 165, 100, 24};
+    static constexpr ERnCPars kSilentMode = rncSilentMode;
+
     MacromodeButtonGroup* Macromodes() const { return m_macromodes.get(); }
+    EmbossedButton* AutoButton() const { return m_auto.get(); }
+    EmbossedButton* HoldButton() const { return m_hold.get(); }
+    HSlider3* PickPosition() const { return m_pickPosition.get(); }
+    // The parameter HOLD shows and writes now: the solo hold in play mode 1
+    // without silent mode, the hold otherwise.
+    ERnCPars HoldParameter();
     // Null until that macromode was first shown (3: while it is shown).
     Pane* Container(int m) const { return (m >= 0 && m < kMacromodes) ? m_containers[size_t(m)].get() : nullptr; }
 
@@ -93,6 +106,9 @@ private:
     };
 
     void OnRnCParameter(ERnCPars par);
+    void PlayModeUpdate();
+    void ShowHold();
+    void OnHoldClick(ButtonListenerArgs args);
     Pane* MakeContainer(int m);
     int GameControllerSwitch();
 
@@ -108,6 +124,9 @@ private:
     std::unique_ptr<MacromodeButtonGroup> m_macromodes;
     std::unique_ptr<Pane> m_containers[kMacromodes];
     bool m_inMacromodeSelection = false;
+    std::unique_ptr<EmbossedButton> m_auto;
+    std::unique_ptr<EmbossedButton> m_hold;
+    std::unique_ptr<HSlider3> m_pickPosition;
     ICorvellHost* m_host = nullptr;
 
     struct Named {

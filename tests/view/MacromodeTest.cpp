@@ -132,6 +132,88 @@ TEST_P(Macromodes, TheMidiGuitarContainerComesAndGoesWithItsMacromode) {
     EXPECT_EQ(157, view->Macromodes()->GetButton(0)->GetBounds().width);
 }
 
+TEST_P(Macromodes, AutoIsOfferedInSoloIntervalAndMidiGuitarOnly) {
+    const std::pair<int, bool> cases[] = {{1, true},  {2, true},  {3, false}, {4, false}, {5, false},
+                                          {6, false}, {7, false}, {8, false}, {9, true},  {10, false}};
+    for (const auto& [mode, offered] : cases) {
+        SCOPED_TRACE(mode);
+        host.RnC().EngineSetParameter(rncPlayMode, 1);
+        host.RnC().EngineSetParameter(rncAutoFretPosition, 1);
+        Settle();
+        EXPECT_TRUE(view->AutoButton()->IsOn());
+        host.RnC().EngineSetParameter(rncPlayMode, mode);
+        Settle();
+        EXPECT_EQ(offered, view->AutoButton()->IsEnabled());
+        EXPECT_EQ(offered, view->AutoButton()->IsOn()) << "switched off where it is not offered";
+        EXPECT_EQ(offered ? 1 : 0, host.RnC().GetParameter(rncAutoFretPosition));
+    }
+    host.RnC().EngineSetParameter(rncPlayMode, 2);
+    host.RnC().EngineSetParameter(rncAutoFretPosition, 0);
+    Settle();
+    host.Log().Clear();
+    const Point o = view->AutoButton()->GetAbsoluteOrigin();
+    root.Click(o.x + 10, o.y + 10);
+    Settle();
+    EXPECT_EQ(1, host.RnC().GetParameter(rncAutoFretPosition));
+    EXPECT_TRUE(view->AutoButton()->IsOn());
+}
+
+TEST_P(Macromodes, HoldShowsAndWritesTheHoldOfTheMode) {
+    struct Case {
+        int mode, silent;
+        ERnCPars shown;
+    };
+    const Case cases[] = {{1, 0, rncSoloHold}, {1, 1, rncHold}, {3, 0, rncHold}, {3, 1, rncHold}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode) + "/" + std::to_string(c.silent));
+        host.RnC().EngineSetParameter(rncPlayMode, c.mode);
+        host.RnC().EngineSetParameter(RorezoZavu::kSilentMode, c.silent);
+        host.RnC().EngineSetParameter(rncHold, c.shown == rncHold ? 1 : 0);
+        host.RnC().EngineSetParameter(rncSoloHold, c.shown == rncSoloHold ? 1 : 0);
+        Settle();
+        EXPECT_EQ(c.shown, view->HoldParameter());
+        EXPECT_TRUE(view->HoldButton()->IsOn());
+        // The other one changing leaves HOLD alone; silent mode switching
+        // over shows the other at once.
+        host.RnC().EngineSetParameter(c.shown == rncHold ? rncSoloHold : rncHold, 0);
+        Settle();
+        EXPECT_TRUE(view->HoldButton()->IsOn());
+        host.Log().Clear();
+        const Point o = view->HoldButton()->GetAbsoluteOrigin();
+        root.Click(o.x + 10, o.y + 10);
+        Settle();
+        EXPECT_EQ(0, host.RnC().GetParameter(c.shown)) << "the click writes the shown one";
+        EXPECT_FALSE(view->HoldButton()->IsOn());
+    }
+    host.RnC().EngineSetParameter(rncPlayMode, 1);
+    host.RnC().EngineSetParameter(RorezoZavu::kSilentMode, 1);
+    host.RnC().EngineSetParameter(rncHold, 1);
+    host.RnC().EngineSetParameter(rncSoloHold, 0);
+    Settle();
+    EXPECT_TRUE(view->HoldButton()->IsOn());
+    host.RnC().EngineSetParameter(RorezoZavu::kSilentMode, 0); // now the solo hold counts
+    Settle();
+    EXPECT_FALSE(view->HoldButton()->IsOn()) << "no stale HOLD after silent mode changed";
+}
+
+TEST_P(Macromodes, ThePickPositionSliderFollowsItsParameter) {
+    HSlider3* slider = view->PickPosition();
+    EXPECT_EQ((Rect{691, 165, 100, 24}), slider->GetBounds());
+    EXPECT_EQ(-7, slider->GetMinimum());
+    EXPECT_EQ(7, slider->GetMaximum());
+    host.RnC().EngineSetParameter(rncPickPosition, 4);
+    Settle();
+    EXPECT_EQ(4, slider->GetValue());
+    host.Log().Clear();
+    const Point o = slider->GetAbsoluteOrigin();
+    root.Drag(o.x + slider->PositionOf(4), o.y + 12, o.x + 5, o.y + 12);
+    Settle();
+    EXPECT_EQ(0, host.RnC().GestureDepth(rncPickPosition));
+    EXPECT_EQ(host.RnC().GetParameter(rncPickPosition), slider->GetValue());
+    EXPECT_LT(slider->GetValue(), 4);
+    EXPECT_GE(host.Log().Count("IRnC", "SetParameter"), 1u);
+}
+
 TEST(MacromodesWithoutEngine, TheViewShowsMidiAndClicksWriteNothing) {
     TestRootPane root;
     RorezoZavu view;

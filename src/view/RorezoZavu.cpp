@@ -16,6 +16,13 @@ RorezoZavu::RorezoZavu()
     m_site.SetGuitar(m_guitar.get());
     m_site.SetSampler(m_sampler.get());
     SetBounds(Rect{0, 0, kWidth, kHeight});
+    m_alive = new Liveness(this);
+    m_flush = Fn([alive = m_alive] {
+        if (auto* view = static_cast<RorezoZavu*>(alive->Target()))
+            view->FlushPlayback();
+    });
+    m_playbackReceiver.owner = this;
+    m_rnc->AddPlaybackListener(&m_playbackReceiver);
 
     m_display.reset(new DisplayPane(m_guitar.get()));
     AddChild(m_display.get());
@@ -60,7 +67,12 @@ RorezoZavu::RorezoZavu()
 }
 
 RorezoZavu::~RorezoZavu() {
+    if (!IsClosed())
+        OnDestroy();
+    m_alive->Clear();
     DetachHost();
+    // Waits for a playback call still running on the engine's thread.
+    m_rnc->RemovePlaybackListener(&m_playbackReceiver);
     m_controllers.Clear();
     // What listens to the proxies goes while they are still there.
     m_samplerStatus.reset();
@@ -281,7 +293,57 @@ void RorezoZavu::OnHoldClick(ButtonListenerArgs args) {
     m_rnc->TouchParameter(par, false);
 }
 
+// ---- playback ------------------------------------------------------------------
+
+void RorezoZavu::QueuePlayback(SPlaybackEvent e) {
+    bool post = false;
+    {
+        LockGuard g(m_playbackLock);
+        if (m_pendingEvents.size() >= kMaxPendingEvents)
+            m_pendingEvents.pop_front();
+        m_pendingEvents.push_back(e);
+        if (!m_flushPosted)
+            post = m_flushPosted = true;
+    }
+    if (post)
+        PostDeferred(m_flush);
+}
+
+void RorezoZavu::FlushPlayback() {
+    std::deque<SPlaybackEvent> events;
+    {
+        LockGuard g(m_playbackLock);
+        events.swap(m_pendingEvents);
+        m_flushPosted = false;
+    }
+    Ref<MulticastDelegate1<SPlaybackEvent>> listeners = m_playbackListeners;
+    PaneGuard alive(this);
+    for (const SPlaybackEvent& e : events) {
+        if (!alive.IsAlive() || listeners->IsEmpty())
+            return;
+        listeners->Invoke(e);
+    }
+}
+
+void RorezoZavu::DropPendingPlayback() {
+    LockGuard g(m_playbackLock);
+    m_pendingEvents.clear();
+    m_flushPosted = false;
+}
+
+size_t RorezoZavu::PendingPlaybackEvents() {
+    LockGuard g(m_playbackLock);
+    return m_pendingEvents.size();
+}
+
+void RorezoZavu::OnDestroy() {
+    DropPendingPlayback();
+    Pane::OnDestroy();
+}
+
 void RorezoZavu::OnWindowCreated() {
+    // A flush posted while there was no window went nowhere.
+    DropPendingPlayback();
     Pane::OnWindowCreated();
     m_display->Selector()->Refresh();
     m_samplerStatus->Reload();

@@ -14,6 +14,7 @@
 #include "ui/EmbossedButton.h"
 #include "ui/HSlider3.h"
 
+#include <deque>
 #include <memory>
 
 namespace Corvell {
@@ -65,6 +66,14 @@ public:
     static constexpr Rect kPickPosition{691, 165, 100, 24};
     static constexpr ERnCPars kSilentMode = rncSilentMode;
 
+    // ---- playback events, for the neck and the keyboard ----
+    // Events wait for the window's thread and arrive there in order, a
+    // burst in one flush. At most this many wait; the oldest go first.
+    static constexpr size_t kMaxPendingEvents = 4096;
+    void AddPlaybackListener(Delegate1<SPlaybackEvent>* l) { m_playbackListeners->Add(l); }
+    bool RemovePlaybackListener(Delegate1<SPlaybackEvent>* l) { return m_playbackListeners->Remove(l); }
+    size_t PendingPlaybackEvents();
+
     MacromodeButtonGroup* Macromodes() const { return m_macromodes.get(); }
     EmbossedButton* AutoButton() const { return m_auto.get(); }
     EmbossedButton* HoldButton() const { return m_hold.get(); }
@@ -79,6 +88,9 @@ public:
     // The view is built into its window: what it shows is read afresh, as
     // notices sent before there was a window went nowhere.
     void OnWindowCreated() override;
+    // The window goes: events waiting for it are dropped, and so is the
+    // flush it would have run, so the next window starts clean.
+    void OnDestroy() override;
 
 private:
     // The view's thread as the proxies see it: the window's.
@@ -106,6 +118,9 @@ private:
     };
 
     void OnRnCParameter(ERnCPars par);
+    void QueuePlayback(SPlaybackEvent e);
+    void FlushPlayback();
+    void DropPendingPlayback();
     void PlayModeUpdate();
     void ShowHold();
     void OnHoldClick(ButtonListenerArgs args);
@@ -124,6 +139,18 @@ private:
     std::unique_ptr<MacromodeButtonGroup> m_macromodes;
     std::unique_ptr<Pane> m_containers[kMacromodes];
     bool m_inMacromodeSelection = false;
+    // Playback: appended on the engine's thread, flushed on the window's.
+    struct PlaybackReceiver : EmbeddedCounting<Delegate1<SPlaybackEvent>> {
+        RorezoZavu* owner = nullptr;
+        void Invoke(SPlaybackEvent e) override { owner->QueuePlayback(e); }
+    };
+    PlaybackReceiver m_playbackReceiver;
+    Ref<MulticastDelegate1<SPlaybackEvent>> m_playbackListeners{new MulticastDelegate1<SPlaybackEvent>};
+    Lock m_playbackLock;
+    std::deque<SPlaybackEvent> m_pendingEvents;
+    bool m_flushPosted = false;
+    Ref<Liveness> m_alive;
+    Ref<Delegate> m_flush; // made once: the engine's thread allocates nothing per burst
     std::unique_ptr<EmbossedButton> m_auto;
     std::unique_ptr<EmbossedButton> m_hold;
     std::unique_ptr<HSlider3> m_pickPosition;

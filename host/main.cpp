@@ -198,20 +198,40 @@ int WriteScreenshot(const std::string& dir, const char* name, int width, int hei
     return 0;
 }
 
+// One screenshot per macromode, each reached the way the engine gets
+// there: by its play-mode parameters, whose notices switch the page.
 int Screenshots(Host& host, const std::string& dir) {
     HWND child = host.PageWindow();
     if (!child) {
         std::printf("tarrow-host: the page made no window to capture\n");
         return 1;
     }
-    HostTools::PumpMessages();
-    RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    std::vector<uint8_t> rgb;
-    if (!HostTools::CaptureWindow(child, host.size.cx, host.size.cy, rgb)) {
-        std::printf("tarrow-host: could not read the page's pixels\n");
-        return 1;
+    struct Shot {
+        const char* file;
+        int playMode, pattern;
+    };
+    static const Shot kShots[] = {
+        {"macromode-midi.png", 3, 0},
+        {"macromode-pattern.png", 3, 1},
+        {"macromode-guitar.png", 9, 0},
+        {"macromode-direct.png", 6, 0},
+    };
+    auto& rnc = host.engine.RnC();
+    int rc = 0;
+    for (const Shot& shot : kShots) {
+        rnc.EngineSetParameter(rncPatternMode, shot.pattern);
+        rnc.EngineSetParameter(rncPlayMode, shot.playMode);
+        host.engine.Notices().Flush();
+        HostTools::PumpMessages();
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        std::vector<uint8_t> rgb;
+        if (!HostTools::CaptureWindow(child, host.size.cx, host.size.cy, rgb)) {
+            std::printf("tarrow-host: could not read the page's pixels\n");
+            return 1;
+        }
+        rc |= WriteScreenshot(dir, shot.file, host.size.cx, host.size.cy, rgb);
     }
-    return WriteScreenshot(dir, "page.png", host.size.cx, host.size.cy, rgb);
+    return rc;
 }
 
 // The gallery in its frame: a message loop, or its screenshot.

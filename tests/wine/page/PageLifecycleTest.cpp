@@ -119,12 +119,12 @@ TEST_F(Page, ExpectedOrderFromSiteToRelease) {
     UpdateWindow(w);
     Pump();
     // The background image is painted: a pixel of the page has its colour.
-    const COLORREF expected = BackgroundPixel(400, 300);
+    const COLORREF expected = BackgroundPixel(750, 100);
     // Checked, not asserted: an early return would leave the page holding
     // the site on this stack.
     EXPECT_NE(CLR_INVALID, expected) << "no opaque background pixel to compare with";
     HDC dc = GetDC(w);
-    const COLORREF px = GetPixel(dc, 400, 300);
+    const COLORREF px = GetPixel(dc, 750, 100);
     ReleaseDC(w, dc);
     EXPECT_NE(CLR_INVALID, px) << "GetPixel failed";
     EXPECT_EQ(expected, px);
@@ -224,6 +224,70 @@ TEST_F(Page, FiveHundredCyclesLeaveNothingBehind) {
     EXPECT_EQ(0, site.refs);
     EXPECT_EQ(0u, host.RnC().ListenerCount());
     EXPECT_EQ(S_OK, TheDll().canUnloadNow());
+}
+
+} // namespace
+} // namespace Corvell
+
+namespace Corvell {
+namespace {
+
+// The colour at a point of the page window as the screen shows it now.
+COLORREF PixelAt(HWND w, int x, int y) {
+    HDC dc = GetDC(w);
+    const COLORREF px = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return px;
+}
+
+TEST_F(Page, ClickingEachMacromodeTellsTheEngineAndRepaintsTheStrip) {
+    Site site;
+    SubstituteHost host;
+    ASSERT_EQ(S_OK, page->SetPageSite(&site));
+    ASSERT_EQ(S_OK, page->SetObjects(1, std::vector<IUnknown*>{AsObject(host)}.data()));
+    host.RnC().EngineSetParameter(rncPlayMode, 3);
+    RECT rc{0, 0, 800, 588};
+    ASSERT_EQ(S_OK, page->Activate(frame, &rc, TRUE));
+    HWND w = PageWindow();
+    ASSERT_NE(nullptr, w);
+    UpdateWindow(w);
+    Pump();
+
+    // The strip: five slices of 157 pixels from x = 7, y = 258, 34 high;
+    // the lamp of a slice sits near its left end.
+    auto lamp = [](int slice) { return POINT{7 + 157 * slice + 17, 258 + 17}; };
+    struct Case {
+        int slice;
+        int playMode, pattern; // what the engine holds after the click
+    };
+    const Case cases[] = {{1, 3, 1}, {4, 6, 0}, {3, 9, 0}, {0, 9, 0}};
+    int shown = 0; // MIDI
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slice);
+        const POINT at = lamp(c.slice);
+        const COLORREF before = PixelAt(w, at.x, at.y);
+        const COLORREF oldBefore = PixelAt(w, lamp(shown).x, lamp(shown).y);
+        host.Log().Clear();
+        const LPARAM pos = MAKELPARAM(at.x + 40, at.y);
+        SendMessageA(w, WM_MOUSEMOVE, 0, pos);
+        SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, pos);
+        SendMessageA(w, WM_LBUTTONUP, 0, pos);
+        Pump();
+        UpdateWindow(w);
+        EXPECT_GE(host.Log().Count("IRnC", "SetParameter"), 1u) << "the engine heard the choice";
+        EXPECT_EQ(c.playMode, host.RnC().GetParameter(rncPlayMode));
+        EXPECT_EQ(c.pattern, host.RnC().GetParameter(rncPatternMode));
+        // MIDI without a remembered play mode keeps the MIDI-guitar mode.
+        const int now = c.slice == 0 ? 3 : c.slice;
+        if (now != shown) {
+            EXPECT_NE(before, PixelAt(w, at.x, at.y)) << "the chosen slice was repainted on";
+            EXPECT_NE(oldBefore, PixelAt(w, lamp(shown).x, lamp(shown).y)) << "the old slice was repainted off";
+        }
+        shown = now;
+    }
+    page->Deactivate();
+    page->SetObjects(0, nullptr);
+    page->SetPageSite(nullptr);
 }
 
 } // namespace

@@ -184,16 +184,55 @@ int RorezoZavu::GetMacromode() {
     return m_rnc->GetParameter(rncPatternMode) != 0 ? kPattern : kMidi;
 }
 
+PageContainer* RorezoZavu::Pages(int m) const {
+    return m == kJoystick ? nullptr : static_cast<PageContainer*>(Container(m));
+}
+
 Pane* RorezoZavu::MakeContainer(int m) {
     auto& slot = m_containers[size_t(m)];
-    if (!slot) {
+    if (slot)
+        return slot.get();
+    static const std::vector<const char*> kSequencerTabs = {"Solo", "Harmony", "Chords", "Bass'n'Chord",
+                                                            "Bass'n'Pick"};
+    auto clicks = [this, m](int index) { OnPlayModeTab(m, index); };
+    switch (m) {
+    case kMidi:
+    case kPattern:
+        slot.reset(new PageContainer(kContainerArea, kContainerColor, kSequencerTabs, Fn<int>(clicks)));
+        break;
+    case kGuitar:
+        slot.reset(new PageContainer(kMidiGuitarArea, kContainerColor, {"Solo"}, nullptr));
+        static_cast<PageContainer*>(slot.get())->Select(0);
+        break;
+    case kDirect:
+        slot.reset(new PageContainer(kContainerArea, kContainerColor, {"Direct"}, nullptr));
+        static_cast<PageContainer*>(slot.get())->Select(0);
+        break;
+    default: // the game-controller view goes here
         slot.reset(new Pane);
-        slot->SetBounds(m == kGuitar ? kMidiGuitarArea : kContainerArea);
+        slot->SetBounds(kContainerArea);
         slot->SetBackground(kContainerColor);
-        slot->SetVisible(false);
-        AddChild(slot.get());
+        break;
     }
+    if (auto* pages = Pages(m))
+        for (int i = 0; i < pages->GetCount(); ++i) // a press of a play-mode tab is one edit
+            pages->Tab(i)->SetPressObserver(Ref<NotifyListener>(new NotifyHandler_for_IRnC(m_rnc.get(), rncPlayMode)));
+    slot->SetVisible(false);
+    AddChild(slot.get());
     return slot.get();
+}
+
+void RorezoZavu::OnPlayModeTab(int macromode, int index) {
+    PaneGuard alive(this);
+    m_rnc->SetParameter(rncPlayMode, index + 1);
+    if (alive.IsAlive() && macromode == kPattern)
+        OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
+}
+
+void RorezoZavu::SelectPage(int mode) {
+    if (auto* pages = Pages(kMidi))
+        pages->Select(mode - 1);
+    PlayModeUpdate();
 }
 
 void RorezoZavu::SelectMacromode(int m) {
@@ -257,9 +296,18 @@ void RorezoZavu::OnMacromodeSelection(int m) {
         OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
 }
 
-void RorezoZavu::OnPlayModeChanged(int) {
-    SelectMacromode(GetMacromode());
-    PlayModeUpdate();
+void RorezoZavu::OnPlayModeChanged(int mode) {
+    const int m = GetMacromode();
+    SelectMacromode(m);
+    if (m == kPattern) {
+        if (auto* pages = Pages(kPattern))
+            pages->Select(mode - 1);
+        PlayModeUpdate();
+    } else if (m == kGuitar) {
+        PlayModeUpdate();
+    } else {
+        SelectPage(mode);
+    }
 }
 
 void RorezoZavu::PlayModeUpdate() {

@@ -11,6 +11,7 @@
 #include "ui/Pane.h"
 #include "view/DisplayPane.h"
 #include "view/MacromodeButtonGroup.h"
+#include "view/PageContainer.h"
 #include "ui/EmbossedButton.h"
 #include "ui/HSlider3.h"
 
@@ -83,6 +84,11 @@ public:
     ERnCPars HoldParameter();
     // Null until that macromode was first shown (3: while it is shown).
     Pane* Container(int m) const { return (m >= 0 && m < kMacromodes) ? m_containers[size_t(m)].get() : nullptr; }
+    // The containers with tabs and page slots (null for the game-controller
+    // view, and until made).
+    PageContainer* Pages(int m) const;
+    // Shows the sequencer page of a play mode (1 to 5); any other shows none.
+    void SelectPage(int mode);
 
     void Paint(GraphicsContext& gc) override;
     // The view is built into its window: what it shows is read afresh, as
@@ -124,6 +130,7 @@ private:
     void PlayModeUpdate();
     void ShowHold();
     void OnHoldClick(ButtonListenerArgs args);
+    void OnPlayModeTab(int macromode, int index);
     Pane* MakeContainer(int m);
     int GameControllerSwitch();
 

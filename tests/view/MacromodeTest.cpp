@@ -214,6 +214,63 @@ TEST_P(Macromodes, ThePickPositionSliderFollowsItsParameter) {
     EXPECT_GE(host.Log().Count("IRnC", "SetParameter"), 1u);
 }
 
+TEST_P(Macromodes, ThePlayModePressesItsTabAndShowsItsPage) {
+    struct Case {
+        int playMode, pattern;
+        int container; // whose tabs show it
+        int page;      // -1: none
+    };
+    const Case cases[] = {
+        {1, 0, RorezoZavu::kMidi, 0},    {3, 0, RorezoZavu::kMidi, 2},    {5, 0, RorezoZavu::kMidi, 4},
+        {7, 0, RorezoZavu::kMidi, -1},   {10, 0, RorezoZavu::kMidi, -1},  {2, 1, RorezoZavu::kPattern, 1},
+        {8, 1, RorezoZavu::kPattern, -1}, {6, 0, RorezoZavu::kDirect, 0}, {9, 0, RorezoZavu::kGuitar, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.playMode) + "/" + std::to_string(c.pattern));
+        host.RnC().EngineSetParameter(rncPatternMode, c.pattern);
+        host.RnC().EngineSetParameter(rncPlayMode, c.playMode);
+        Settle();
+        PageContainer* pages = view->Pages(c.container);
+        ASSERT_NE(nullptr, pages);
+        EXPECT_TRUE(pages->IsVisible());
+        EXPECT_EQ(c.page, pages->GetSelected());
+        for (int i = 0; i < pages->GetCount(); ++i) {
+            EXPECT_EQ(i == c.page, pages->Tab(i)->IsOn()) << i;
+            EXPECT_EQ(i == c.page, pages->Slot(i)->IsVisible()) << i;
+        }
+    }
+}
+
+TEST_P(Macromodes, ATabClickWritesItsPlayModeInOneEditAndTheEnginesChangesWriteNothing) {
+    host.RnC().EngineSetParameter(rncPlayMode, 1);
+    Settle();
+    PageContainer* pages = view->Pages(RorezoZavu::kMidi);
+    const std::pair<int, int> clicks[] = {{2, 3}, {4, 5}, {1, 2}, {0, 1}};
+    for (const auto& [tab, mode] : clicks) {
+        SCOPED_TRACE(tab);
+        host.Log().Clear();
+        const Point o = pages->Tab(tab)->GetAbsoluteOrigin();
+        root.Click(o.x + 60, o.y + 15);
+        Settle();
+        std::vector<std::string> calls;
+        for (const auto& c : host.Log().Calls())
+            if (c.iface == "IRnC" && (c.op == "SetParameter" || c.op == "TouchParameter") && c.args[0] == rncPlayMode)
+                calls.push_back(c.op + " " + std::to_string(c.args[1]));
+        EXPECT_EQ((std::vector<std::string>{"TouchParameter 1", "SetParameter " + std::to_string(mode),
+                                            "TouchParameter 0"}),
+                  calls);
+        EXPECT_EQ(tab, pages->GetSelected());
+        EXPECT_TRUE(pages->Tab(tab)->IsOn());
+    }
+    // The engine moves from 1 to 3: releasing tab 0 writes nothing back.
+    host.Log().Clear();
+    host.RnC().EngineSetParameter(rncPlayMode, 3);
+    Settle();
+    EXPECT_EQ(0u, host.Log().Count("IRnC", "SetParameter"));
+    EXPECT_EQ(3, host.RnC().GetParameter(rncPlayMode));
+    EXPECT_EQ(2, pages->GetSelected());
+}
+
 TEST(MacromodesWithoutEngine, TheViewShowsMidiAndClicksWriteNothing) {
     TestRootPane root;
     RorezoZavu view;

@@ -6,7 +6,10 @@ namespace Substitute {
 SubstituteHost::SubstituteHost(Notifier::Mode mode)
     : m_notifier(mode), m_rnc(new SubstituteRnC(m_log, m_notifier)),
       m_sampler(new SubstituteSampler(m_log, m_notifier)),
+      m_knobs(new SubstituteKnobs(m_log, m_notifier)), m_pars(new SubstituteDizuvozaPars(m_log, m_notifier)),
       m_guitar(new SubstituteGuitar(m_log, m_notifier, *m_sampler)) {
+    m_served["GuitarUI::Knobs"] = static_cast<GuitarUI::Knobs*>(m_knobs.get());
+    m_served["IDizuvozaPars"] = static_cast<IDizuvozaPars*>(m_pars.get());
     m_served["IRnC"] = static_cast<IRnC*>(m_rnc.get());
     m_served["IGuitar"] = static_cast<IGuitar*>(m_guitar.get());
     m_served["ISampler"] = static_cast<ISampler*>(m_sampler.get());

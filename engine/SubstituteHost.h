@@ -4,6 +4,7 @@
 #include "CallLog.h"
 #include "Notifier.h"
 #include "SubstituteGuitar.h"
+#include "SubstituteKnobs.h"
 #include "SubstituteRnC.h"
 #include "SubstituteSampler.h"
 #include "binding/ICorvellHost.h"
@@ -34,12 +35,16 @@ public:
     SubstituteRnC& RnC() { return *m_rnc; }
     SubstituteGuitar& Guitar() { return *m_guitar; }
     SubstituteSampler& Sampler() { return *m_sampler; }
+    SubstituteKnobs& Knobs() { return *m_knobs; }
+    SubstituteDizuvozaPars& GameControllerPars() { return *m_pars; }
 
 private:
     CallLog m_log;
     Notifier m_notifier;
     std::unique_ptr<SubstituteRnC> m_rnc;
     std::unique_ptr<SubstituteSampler> m_sampler;
+    std::unique_ptr<SubstituteKnobs> m_knobs;
+    std::unique_ptr<SubstituteDizuvozaPars> m_pars;
     // Goes first: its loader thread steps the sampler.
     std::unique_ptr<SubstituteGuitar> m_guitar;
     std::mutex m_mutex;

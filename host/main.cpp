@@ -199,7 +199,8 @@ int WriteScreenshot(const std::string& dir, const char* name, int width, int hei
 }
 
 // One screenshot per macromode, each reached the way the engine gets
-// there: by its play-mode parameters, whose notices switch the page.
+// there: by its play-mode parameters and the game-controller switch,
+// whose notices switch the page.
 int Screenshots(Host& host, const std::string& dir) {
     HWND child = host.PageWindow();
     if (!child) {
@@ -208,19 +209,19 @@ int Screenshots(Host& host, const std::string& dir) {
     }
     struct Shot {
         const char* file;
-        int playMode, pattern;
+        int playMode, pattern, gameController;
     };
     static const Shot kShots[] = {
-        {"macromode-midi.png", 3, 0},
-        {"macromode-pattern.png", 3, 1},
-        {"macromode-guitar.png", 9, 0},
-        {"macromode-direct.png", 6, 0},
+        {"macromode-midi.png", 3, 0, 0},     {"macromode-pattern.png", 3, 1, 0},
+        {"macromode-joystick.png", 2, 0, 1}, {"macromode-guitar.png", 9, 0, 0},
+        {"macromode-direct.png", 6, 0, 0},
     };
     auto& rnc = host.engine.RnC();
     int rc = 0;
     for (const Shot& shot : kShots) {
         rnc.EngineSetParameter(rncPatternMode, shot.pattern);
         rnc.EngineSetParameter(rncPlayMode, shot.playMode);
+        host.engine.GameControllerPars().EngineSetParameter(0, shot.gameController);
         host.engine.Notices().Flush();
         HostTools::PumpMessages();
         RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

@@ -21,6 +21,7 @@ RorezoZavu::RorezoZavu()
         if (auto* view = static_cast<RorezoZavu*>(alive->Target()))
             view->FlushPlayback();
     });
+    m_gameControllerListener = MakeDelegate(this, &RorezoZavu::OnGameControllerNotice);
     m_playbackReceiver.owner = this;
     m_rnc->AddPlaybackListener(&m_playbackReceiver);
 
@@ -98,6 +99,10 @@ bool RorezoZavu::AttachHost(ICorvellHost* host) {
     m_guitar->Attach(static_cast<IGuitar*>(EngineInterface("IGuitar")));
     m_sampler->Attach(static_cast<ISampler*>(EngineInterface("ISampler")));
     m_rnc->Attach(static_cast<IRnC*>(EngineInterface("IRnC")));
+    if ((m_listenedPars = static_cast<IDizuvozaPars*>(EngineInterface("IDizuvozaPars"))))
+        m_listenedPars->AddParameterListener(m_gameControllerListener.Get());
+    // The game-controller switch is not part of the proxy's reset.
+    OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
     Invalidate(LocalBounds());
     return true;
 }
@@ -105,6 +110,9 @@ bool RorezoZavu::AttachHost(ICorvellHost* host) {
 void RorezoZavu::DetachHost() {
     if (!m_host)
         return;
+    if (m_listenedPars)
+        m_listenedPars->RemoveParameterListener(m_gameControllerListener.Get());
+    m_listenedPars = nullptr;
     m_guitar->Attach(nullptr);
     m_sampler->Attach(nullptr);
     m_rnc->Attach(nullptr);
@@ -118,6 +126,16 @@ void* RorezoZavu::EngineInterface(const char* name) const {
         if (name && std::strcmp(n.name, name) == 0)
             return n.iface;
     return nullptr;
+}
+
+void RorezoZavu::ViewSite::OnRnCParameterChanged(ERnCPars par) {
+    if (par == rncPlayMode) {
+        const int mode = m_view->m_rnc->GetParameter(rncPlayMode);
+        auto* knobs = static_cast<GuitarUI::Knobs*>(m_view->EngineInterface("GuitarUI::Knobs"));
+        if (knobs && mode >= 1 && mode <= 5)
+            knobs->SetKnob(GuitarUI::Knobs::LastSequencerMode, mode);
+    }
+    UiProxySite::OnRnCParameterChanged(par);
 }
 
 void RorezoZavu::ViewSite::HandleRnCParameter(ERnCPars par) {
@@ -220,6 +238,25 @@ Pane* RorezoZavu::MakeContainer(int m) {
     slot->SetVisible(false);
     AddChild(slot.get());
     return slot.get();
+}
+
+void RorezoZavu::OnGameControllerNotice(int id, int) {
+    if (id != kGameControllerOn)
+        return;
+    // Any thread: the switch is shown on the window's thread, if the view
+    // is still there by then.
+    m_site.RunOnUiThread(Fn([alive = m_alive] {
+        if (auto* view = static_cast<RorezoZavu*>(alive->Target()))
+            view->OnGameControllerSwitch();
+    }));
+}
+
+void RorezoZavu::OnGameControllerSwitch() {
+    // Switched off by the user's own choice of another macromode: that
+    // choice shows itself.
+    if (GameControllerSwitch() == 0 && m_inMacromodeSelection)
+        return;
+    OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
 }
 
 void RorezoZavu::OnPlayModeTab(int macromode, int index) {

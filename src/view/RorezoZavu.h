@@ -5,6 +5,7 @@
 #include "binding/CVRnC.h"
 #include "binding/CVSampler.h"
 #include "binding/ICorvellHost.h"
+#include "binding/IDizuvozaPars.h"
 #include "binding/ParameterControllers.h"
 #include "binding/SamplerStatus.h"
 #include "binding/UiProxySite.h"
@@ -115,6 +116,9 @@ private:
     public:
         ViewSite(RorezoZavu* view, UiThread* ui) : UiProxySite(ui), m_view(view) {}
 
+        // On the engine's thread: the play mode is remembered in knob 4.
+        void OnRnCParameterChanged(ERnCPars par) override;
+
     protected:
         void HandleRnCParameter(ERnCPars par) override;
         void HandleRnCReset() override;
@@ -131,6 +135,9 @@ private:
     void ShowHold();
     void OnHoldClick(ButtonListenerArgs args);
     void OnPlayModeTab(int macromode, int index);
+    // A game-controller parameter changed (any thread).
+    void OnGameControllerNotice(int id, int value);
+    void OnGameControllerSwitch();
     Pane* MakeContainer(int m);
     int GameControllerSwitch();
 
@@ -157,6 +164,8 @@ private:
     std::deque<SPlaybackEvent> m_pendingEvents;
     bool m_flushPosted = false;
     Ref<Liveness> m_alive;
+    Ref<Delegate2<int, int, void>> m_gameControllerListener;
+    IDizuvozaPars* m_listenedPars = nullptr;
     Ref<Delegate> m_flush; // made once: the engine's thread allocates nothing per burst
     std::unique_ptr<EmbossedButton> m_auto;
     std::unique_ptr<EmbossedButton> m_hold;

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace Corvell {
 namespace {
@@ -94,12 +95,12 @@ TEST_P(Macromodes, ClickingASliceTellsTheEngineAndTheViewFollows) {
         std::vector<std::pair<long long, long long>> writes; // (parameter, value), in order
         int playMode;
     };
-    // Without game-controller parameters or knobs, as this engine serves.
+    // The engine remembers the last sequencer play mode (3) in knob 4.
     const Case cases[] = {
-        {RorezoZavu::kPattern, {{rncPatternMode, 1}}, 3},
+        {RorezoZavu::kPattern, {{rncPlayMode, 3}, {rncPatternMode, 1}}, 3},
         {RorezoZavu::kDirect, {{rncPlayMode, 6}, {rncPatternMode, 0}}, 6},
         {RorezoZavu::kGuitar, {{rncPlayMode, 9}, {rncPatternMode, 0}}, 9},
-        {RorezoZavu::kMidi, {{rncPatternMode, 0}}, 9}, // no remembered play mode: unchanged
+        {RorezoZavu::kMidi, {{rncPlayMode, 3}, {rncPatternMode, 0}}, 3}, // back to the remembered one
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.slice);
@@ -110,9 +111,51 @@ TEST_P(Macromodes, ClickingASliceTellsTheEngineAndTheViewFollows) {
             writes.emplace_back(call.args[0], call.args[1]);
         EXPECT_EQ(c.writes, writes);
         EXPECT_EQ(c.playMode, host.RnC().GetParameter(rncPlayMode));
-        EXPECT_EQ(c.slice == RorezoZavu::kMidi && c.playMode == 9 ? RorezoZavu::kGuitar : c.slice,
-                  view->Macromodes()->GetSelected());
+        EXPECT_EQ(c.slice, view->Macromodes()->GetSelected());
     }
+    EXPECT_EQ(3, host.Knobs().GetKnob(GuitarUI::Knobs::LastSequencerMode));
+
+    // The joystick: the game-controller view is switched on, and off again
+    // by the next choice.
+    ClickSlice(RorezoZavu::kJoystick);
+    EXPECT_EQ(1, host.GameControllerPars().GetParameter(0));
+    EXPECT_EQ(RorezoZavu::kJoystick, view->Macromodes()->GetSelected());
+    EXPECT_EQ(RorezoZavu::kJoystick, Shown());
+    ClickSlice(RorezoZavu::kPattern);
+    EXPECT_EQ(0, host.GameControllerPars().GetParameter(0));
+    EXPECT_EQ(RorezoZavu::kPattern, Shown());
+}
+
+TEST_P(Macromodes, TheGameControllerSwitchFromTheEngineWinsOverEverything) {
+    host.RnC().EngineSetParameter(rncPlayMode, 6);
+    Settle();
+    std::thread device([&] { host.GameControllerPars().EngineSetParameter(0, 1); });
+    device.join();
+    Settle();
+    EXPECT_EQ(RorezoZavu::kJoystick, view->GetMacromode());
+    EXPECT_EQ(RorezoZavu::kJoystick, Shown());
+    host.GameControllerPars().EngineSetParameter(0, 0);
+    Settle();
+    EXPECT_EQ(RorezoZavu::kDirect, Shown());
+    view.reset();
+    EXPECT_EQ(0u, host.GameControllerPars().ListenerCount()) << "the view leaves the engine's list";
+}
+
+TEST(MacromodesWithoutKnobs, MidiWithoutARememberedPlayModeOnlyLeavesPattern) {
+    SubstituteHost host;
+    host.Withhold("GuitarUI::Knobs");
+    TestRootPane root;
+    RorezoZavu view;
+    root.AddChild(&view);
+    ASSERT_TRUE(view.AttachHost(&host));
+    host.RnC().EngineSetParameter(rncPlayMode, 9);
+    host.Log().Clear();
+    view.OnMacromodeSelection(RorezoZavu::kMidi);
+    std::vector<std::pair<long long, long long>> writes;
+    for (const auto& call : host.Log().Calls("IRnC", "SetParameter"))
+        writes.emplace_back(call.args[0], call.args[1]);
+    EXPECT_EQ((std::vector<std::pair<long long, long long>>{{rncPatternMode, 0}}), writes);
+    EXPECT_EQ(RorezoZavu::kGuitar, view.Macromodes()->GetSelected()) << "the play mode is still the MIDI guitar's";
 }
 
 TEST_P(Macromodes, TheMidiGuitarContainerComesAndGoesWithItsMacromode) {

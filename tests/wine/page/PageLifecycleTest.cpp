@@ -260,7 +260,7 @@ TEST_F(Page, ClickingEachMacromodeTellsTheEngineAndRepaintsTheStrip) {
         int slice;
         int playMode, pattern; // what the engine holds after the click
     };
-    const Case cases[] = {{1, 3, 1}, {4, 6, 0}, {3, 9, 0}, {0, 9, 0}};
+    const Case cases[] = {{1, 3, 1}, {4, 6, 0}, {3, 9, 0}, {0, 3, 0}, {2, 3, 0}};
     int shown = 0; // MIDI
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slice);
@@ -277,8 +277,7 @@ TEST_F(Page, ClickingEachMacromodeTellsTheEngineAndRepaintsTheStrip) {
         EXPECT_GE(host.Log().Count("IRnC", "SetParameter"), 1u) << "the engine heard the choice";
         EXPECT_EQ(c.playMode, host.RnC().GetParameter(rncPlayMode));
         EXPECT_EQ(c.pattern, host.RnC().GetParameter(rncPatternMode));
-        // MIDI without a remembered play mode keeps the MIDI-guitar mode.
-        const int now = c.slice == 0 ? 3 : c.slice;
+        const int now = c.slice;
         if (now != shown) {
             EXPECT_NE(before, PixelAt(w, at.x, at.y)) << "the chosen slice was repainted on";
             EXPECT_NE(oldBefore, PixelAt(w, lamp(shown).x, lamp(shown).y)) << "the old slice was repainted off";

@@ -434,9 +434,23 @@ void RorezoZavu::OnWindowCreated() {
     m_samplerStatus->Reload();
 }
 
+namespace {
+// Draws image centred in r; nothing when it is missing.
+void DrawCentred(GraphicsContext& gc, const char* name, const Rect& r) {
+    Ref<Bitmap> image = GetImage(name);
+    if (!image || image->Width() <= 0)
+        return;
+    gc.DrawImage(Point{r.x + (r.width - image->Width()) / 2, r.y + (r.height - image->Height()) / 2}, image.Get());
+}
+} // namespace
+
 void RorezoZavu::Paint(GraphicsContext& gc) {
     if (auto image = GetImage("bkgnd-tarrow.png"))
         gc.DrawImage(Point{0, 0}, image.Get());
+    if (auto panel = GetImage("bkgnd-panel.png"); panel && panel->Height() > 0)
+        gc.DrawImage(Point{0, kHeight - panel->Height()}, panel.Get());
+    DrawCentred(gc, "logo-tarrow.png", kLogo);
+    DrawCentred(gc, "cv.png", kMakerLogo);
 }
 
 } // namespace Corvell

@@ -63,6 +63,8 @@ public:
     // The engine's play mode changed: shows what it means.
     void OnPlayModeChanged(int mode);
 
+    static constexpr Rect kLogo{(kWidth - 180) / 2, 4, 180, 30};
+    static constexpr Rect kMakerLogo{(kWidth - 100) / 2, 34, 100, 28};
     static constexpr Rect kAutoButton{200, 136, 50, 27};
     static constexpr Rect kHoldButton{549, 136, 50, 27};
     static constexpr Rect kPickPosition{691, 165, 100, 24};

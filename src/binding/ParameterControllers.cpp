@@ -6,6 +6,20 @@
 
 namespace Corvell {
 
+namespace {
+// What a pane holds instead of a controller: it reaches the controller
+// only until the controller, dying, makes it forget.
+template <class I, class Owner>
+class BackRelay : public CountedObject<I> {
+public:
+    explicit BackRelay(Owner* owner) : m_owner(owner) {}
+    void Forget() { m_owner = nullptr; }
+
+protected:
+    Owner* m_owner;
+};
+} // namespace
+
 // ---- NotifyHandler_for_IRnC ---------------------------------------------------
 
 NotifyHandler_for_IRnC::~NotifyHandler_for_IRnC() { ReleaseParameter(); }
@@ -52,9 +66,9 @@ void RangeControlListener_for_IRnC::End(RangeControl*) {
 
 // ---- RangeController_for_IRnC ---------------------------------------------------
 
-class RangeController_for_IRnC::Relay : public CountedObject<RangeControlListener> {
+class RangeController_for_IRnC::Relay : public BackRelay<RangeControlListener, RangeController_for_IRnC> {
 public:
-    explicit Relay(RangeController_for_IRnC* owner) : m_owner(owner) {}
+    using BackRelay::BackRelay;
     void Begin(RangeControl* c) override {
         if (m_owner)
             m_owner->Begin(c);
@@ -67,10 +81,6 @@ public:
         if (m_owner)
             m_owner->End(c);
     }
-    void Forget() { m_owner = nullptr; }
-
-private:
-    RangeController_for_IRnC* m_owner;
 };
 
 RangeController_for_IRnC::RangeController_for_IRnC(IRnC* rnc, ERnCPars par, RangeControl* control, Pane* pane)
@@ -93,22 +103,18 @@ void RangeController_for_IRnC::Update(ERnCPars par, int) {
 
 // ---- ToggleController_for_IRnC --------------------------------------------------
 
-class ToggleController_for_IRnC::ClickRelay : public CountedObject<ButtonListener> {
+class ToggleController_for_IRnC::ClickRelay : public BackRelay<ButtonListener, ToggleController_for_IRnC> {
 public:
-    explicit ClickRelay(ToggleController_for_IRnC* owner) : m_owner(owner) {}
+    using BackRelay::BackRelay;
     void Invoke(ButtonListenerArgs args) override {
         if (m_owner)
             m_owner->OnClick(args.button);
     }
-    void Forget() { m_owner = nullptr; }
-
-private:
-    ToggleController_for_IRnC* m_owner;
 };
 
-class ToggleController_for_IRnC::PressRelay : public CountedObject<NotifyListener> {
+class ToggleController_for_IRnC::PressRelay : public BackRelay<NotifyListener, ToggleController_for_IRnC> {
 public:
-    explicit PressRelay(ToggleController_for_IRnC* owner) : m_owner(owner) {}
+    using BackRelay::BackRelay;
     void Pressed(Button*) override {
         if (m_owner)
             m_owner->GrabParameter();
@@ -117,10 +123,6 @@ public:
         if (m_owner)
             m_owner->ReleaseParameter();
     }
-    void Forget() { m_owner = nullptr; }
-
-private:
-    ToggleController_for_IRnC* m_owner;
 };
 
 ToggleController_for_IRnC::ToggleController_for_IRnC(IRnC* rnc, ERnCPars par, ToggleButton* toggle)

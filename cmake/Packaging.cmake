@@ -16,9 +16,9 @@ tarrow_version_resource(TarrowView TarrowView.dll "Tarrow View editor" VFT_DLL)
 tarrow_version_resource(tarrow-host tarrow-host.exe "Tarrow View demo host" VFT_APP)
 
 set(TARROW_MSI ${CMAKE_SOURCE_DIR}/out/TarrowView-${PROJECT_VERSION}-x64.msi)
-add_custom_target(msi
+add_custom_target(msi_package
   COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DBIN_DIR=$<TARGET_FILE_DIR:TarrowView>
           -DOUT=${TARROW_MSI} -P ${CMAKE_SOURCE_DIR}/installer/package.cmake
   COMMENT "Packaging ${TARROW_MSI}"
   VERBATIM)
-add_dependencies(msi TarrowView tarrow-host)
+add_dependencies(msi_package TarrowView tarrow-host)

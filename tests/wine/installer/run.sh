@@ -73,8 +73,18 @@ step "a downgrade to $previous is refused and changes nothing"
 if msiexec_run /i "$old_msi" "$work/downgrade.log"; then
   fail "msiexec installed $previous over $version"
 fi
-grep -q "A newer version of Tarrow View is already installed" "$work/downgrade.log" ||
-  fail "the refused downgrade does not say why (see $work/downgrade.log)"
+# It stops at the downgrade's launch condition, before any change, and that
+# condition carries the message shown to the user. (Wine's installer does not
+# copy a launch condition's message into its log; the reason is checked in
+# the package instead.)
+grep -q "^Property(S): WIX_DOWNGRADE_DETECTED = {" "$work/downgrade.log" ||
+  fail "the refused downgrade did not detect the newer version (see $work/downgrade.log)"
+last=$(grep -a "^Action ended .*: [A-Za-z]*\. Return value" "$work/downgrade.log" | grep -v ": INSTALL\." | tail -n 1)
+[[ $last == *": LaunchConditions. "* ]] ||
+  fail "the refused downgrade went past its launch conditions (last: $last)"
+msiinfo export "$old_msi" LaunchCondition | tr -d '\r' |
+  grep -qx $'NOT WIX_DOWNGRADE_DETECTED\tA newer version of Tarrow View is already installed. Uninstall it first to install this one.' ||
+  fail "the package gives no reason for a refused downgrade"
 
 step "files, class keys, page by CLSID, shortcut, one product"
 run_probe "$version" 'Installed.*' || fail "after upgrading to $version"

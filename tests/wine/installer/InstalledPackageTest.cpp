@@ -150,8 +150,9 @@ std::string VersionString(const std::wstring& file, const wchar_t* field) {
         UINT len = 0;
         if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info)
             return "<no fixed info>";
-        return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) +
-               "." + std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
+        const DWORD ms = info->dwFileVersionMS, ls = info->dwFileVersionLS;
+        return std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." + std::to_string(HIWORD(ls)) + "." +
+               std::to_string(LOWORD(ls));
     }
     wchar_t* text = nullptr;
     UINT len = 0;
@@ -279,8 +280,8 @@ TEST(Installed, PageCreatedByItsClassIdActivatesInAWindow) {
     // COM found the class through the installed keys: the object's code
     // lives in the installed DLL.
     HMODULE owner = nullptr;
-    ASSERT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   *reinterpret_cast<LPCWSTR*>(page), &owner));
+    const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    ASSERT_TRUE(GetModuleHandleExW(flags, *reinterpret_cast<LPCWSTR*>(page), &owner));
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(owner, path, MAX_PATH);
     EXPECT_EQ(Narrow(InstalledDll()), Narrow(path));

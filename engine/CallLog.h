@@ -24,9 +24,12 @@ public:
     std::vector<Call> Calls(const std::string& iface, const std::string& op) const;
     size_t Count(const std::string& iface, const std::string& op) const { return Calls(iface, op).size(); }
     void Clear();
+    // A running demo keeps no log: it would grow for as long as it runs.
+    void SetEnabled(bool on);
 
 private:
     mutable std::mutex m_mutex;
+    bool m_enabled = true;
     std::vector<Call> m_calls;
 };
 

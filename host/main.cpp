@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <ocidl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -85,7 +86,14 @@ struct Host {
     SIZE size{800, 588};
     bool active = false;
 
-    bool Open(double* firstPaintSeconds);
+    static constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    struct OpenTimes {
+        double create = 0, activate = 0, paint = 0, total = 0; // seconds
+    };
+
+    bool OpenFrame();
+    // The page in the frame, painted once; the frame is made first if needed.
+    bool Open(OpenTimes* times = nullptr);
     void Close();
     HWND PageWindow() const { return frame ? GetWindow(frame, GW_CHILD) : nullptr; }
 };
@@ -107,8 +115,31 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-bool Host::Open(double* firstPaintSeconds) {
-    dll = LoadLibraryA("TarrowView.dll");
+bool Host::OpenFrame() {
+    if (frame)
+        return true;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "TarrowHostFrame";
+    RegisterClassA(&wc);
+    RECT outer{0, 0, size.cx, size.cy};
+    AdjustWindowRect(&outer, kFrameStyle, FALSE);
+    frame = CreateWindowExA(0, wc.lpszClassName, "Tarrow", kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!frame) {
+        std::printf("tarrow-host: could not create the frame window\n");
+        return false;
+    }
+    ShowWindow(frame, SW_SHOW);
+    return true;
+}
+
+bool Host::Open(OpenTimes* times) {
+    if (!dll)
+        dll = LoadLibraryA("TarrowView.dll");
     if (!dll) {
         std::printf("tarrow-host: TarrowView.dll did not load (error %lu)\n", GetLastError());
         return false;
@@ -118,6 +149,9 @@ bool Host::Open(double* firstPaintSeconds) {
         std::printf("tarrow-host: TarrowView.dll has no CvCreateRorezoZavu\n");
         return false;
     }
+    // The engine's own window is there before it opens the editor.
+    if (!OpenFrame())
+        return false;
     const double t0 = Seconds();
     IUnknown* unk = create();
     if (!unk) {
@@ -139,26 +173,18 @@ bool Host::Open(double* firstPaintSeconds) {
         std::printf("tarrow-host: SetObjects failed (0x%08lX)\n", static_cast<unsigned long>(hr));
     PROPPAGEINFO info{};
     info.cb = sizeof info;
-    if (SUCCEEDED(page->GetPageInfo(&info)) && info.size.cx > 0 && info.size.cy > 0)
+    if (SUCCEEDED(page->GetPageInfo(&info)) && info.size.cx > 0 && info.size.cy > 0 &&
+        (info.size.cx != size.cx || info.size.cy != size.cy)) {
         size = info.size;
-
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "TarrowHostFrame";
-    RegisterClassA(&wc);
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT outer{0, 0, size.cx, size.cy};
-    AdjustWindowRect(&outer, style, FALSE);
-    frame = CreateWindowExA(0, wc.lpszClassName, "Tarrow", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, wc.hInstance, nullptr);
-    if (!frame) {
-        std::printf("tarrow-host: could not create the frame window\n");
-        return false;
+        RECT outer{0, 0, size.cx, size.cy};
+        AdjustWindowRect(&outer, kFrameStyle, FALSE);
+        SetWindowPos(frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ShowWindow(frame, SW_SHOW);
+    CoTaskMemFree(info.pszTitle);
+    CoTaskMemFree(info.pszDocString);
+    CoTaskMemFree(info.pszHelpFile);
+    const double t1 = Seconds();
     RECT rc{0, 0, size.cx, size.cy};
     hr = page->Activate(frame, &rc, TRUE);
     if (FAILED(hr)) {
@@ -166,10 +192,16 @@ bool Host::Open(double* firstPaintSeconds) {
         return false;
     }
     active = true;
+    const double t2 = Seconds();
     if (HWND child = PageWindow())
         UpdateWindow(child);
-    if (firstPaintSeconds)
-        *firstPaintSeconds = Seconds() - t0;
+    if (times) {
+        const double t3 = Seconds();
+        times->create = t1 - t0;
+        times->activate = t2 - t1;
+        times->paint = t3 - t2;
+        times->total = t3 - t0;
+    }
     return true;
 }
 
@@ -290,7 +322,40 @@ double ProcessCpuSeconds() {
     return toSeconds(kernel) + toSeconds(user);
 }
 
-int Measure(Host& host, double firstPaint) {
+size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    pmc.cb = sizeof pmc;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
+        return 0;
+    // Wine leaves the private count at 0; its commit charge is the same thing.
+    return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
+}
+
+// A click on each slice of the macromode strip in turn, as the mouse sends
+// it, until the engine's answer is painted.
+double MedianMacromodeSwitch(Host& host, HWND child) {
+    std::vector<double> times;
+    for (int i = 0; i < 50; ++i) {
+        const int slice = (i + 1) % 5;
+        const LPARAM at = MAKELPARAM(7 + 157 * slice + 40, 258 + 17);
+        const double t = Seconds();
+        SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(child, WM_LBUTTONUP, 0, at);
+        host.engine.Notices().Flush();
+        HostTools::PumpMessages();
+        UpdateWindow(child);
+        times.push_back(Seconds() - t);
+    }
+    return Median(times);
+}
+
+int Measure(Host& host, const Host::OpenTimes& open) {
     HWND child = host.PageWindow();
     if (!child) {
         std::printf("tarrow-host: the page made no window to measure\n");
@@ -302,8 +367,8 @@ int Measure(Host& host, double firstPaint) {
         RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         repaint.push_back(Seconds() - t);
     }
-    std::sort(repaint.begin(), repaint.end());
-    const double median = (repaint[24] + repaint[25]) / 2;
+    const double median = Median(repaint);
+    const double switchTime = MedianMacromodeSwitch(host, child);
 
     HostTools::PumpMessages();
     const double cpu0 = ProcessCpuSeconds(), wall0 = Seconds();
@@ -312,9 +377,56 @@ int Measure(Host& host, double firstPaint) {
         HostTools::PumpMessages();
     }
     const double idle = (ProcessCpuSeconds() - cpu0) / (Seconds() - wall0);
-    std::printf("open to first paint: %.2f ms\n", firstPaint * 1000);
+    std::printf("open to first paint: %.2f ms (create and attach %.2f, window %.2f, first paint %.2f)\n",
+                open.total * 1000, open.create * 1000, open.activate * 1000, open.paint * 1000);
     std::printf("full repaint (median of 50): %.3f ms\n", median * 1000);
+    std::printf("macromode switch, click to repaint (median of 50): %.3f ms\n", switchTime * 1000);
     std::printf("idle CPU over 10 s: %.3f %% of one core\n", idle * 100);
+
+    // Open and close again and again; the first cycles fill caches and heaps.
+    // With the last page closed the images go, so every open decodes them.
+    constexpr int kCycles = 200, kWarm = 10;
+    size_t warm = 0;
+    std::vector<double> cold;
+    host.Close();
+    for (int i = 1; i <= kCycles; ++i) {
+        Host::OpenTimes t;
+        if (!host.Open(&t)) {
+            std::printf("tarrow-host: the page did not open again (cycle %d)\n", i);
+            return 1;
+        }
+        cold.push_back(t.total);
+        HostTools::PumpMessages();
+        host.Close();
+        HostTools::PumpMessages();
+        if (i == kWarm)
+            warm = PrivateBytes();
+    }
+    const size_t last = PrivateBytes();
+
+    // The same opens while another page keeps the images: the difference
+    // is what loading the images costs.
+    auto create = Proc<IUnknown* (*)()>(host.dll, "CvCreateRorezoZavu");
+    IUnknown* keeper = create ? create() : nullptr;
+    std::vector<double> cached;
+    for (int i = 0; keeper && i <= 50; ++i) {
+        Host::OpenTimes t;
+        if (!host.Open(&t))
+            break;
+        if (i > 0) // the first fills the cache
+            cached.push_back(t.total);
+        host.Close();
+        HostTools::PumpMessages();
+    }
+    if (keeper)
+        keeper->Release();
+    const double coldOpen = Median(cold), cachedOpen = Median(cached);
+    std::printf("open to first paint, median of %d: %.2f ms; with the images already loaded: %.2f ms; "
+                "loading images: %.0f %% of it\n",
+                kCycles, coldOpen * 1000, cachedOpen * 1000,
+                coldOpen > 0 ? 100 * (coldOpen - cachedOpen) / coldOpen : 0.0);
+    std::printf("memory over open-close cycles %d..%d: %+.3f MB\n", kWarm, kCycles,
+                (static_cast<double>(last) - static_cast<double>(warm)) / (1024.0 * 1024.0));
     return 0;
 }
 
@@ -347,9 +459,12 @@ int main(int argc, char** argv) {
 
     Host host;
     g_host = &host;
+    host.engine.Log().SetEnabled(false);
     InstallDemoGuitars(host.engine);
-    double firstPaint = 0;
-    const bool opened = host.Open(&firstPaint);
+    // COM is up in the engine's process long before an editor opens.
+    CoInitialize(nullptr);
+    Host::OpenTimes openTimes;
+    const bool opened = host.Open(&openTimes);
     // Measured idle, the engine loads nothing.
     if (opened && !measure)
         host.engine.Guitar().SelectGuitar(0);
@@ -359,7 +474,7 @@ int main(int argc, char** argv) {
     } else if (!screenshots.empty()) {
         rc = Screenshots(host, screenshots);
     } else if (measure) {
-        rc = Measure(host, firstPaint);
+        rc = Measure(host, openTimes);
     } else {
         HostTools::RunMessageLoop();
     }
@@ -377,5 +492,6 @@ int main(int argc, char** argv) {
             std::printf("tarrow-host: the page kept %ld reference(s) to its site\n", static_cast<long>(host.site.refs));
         FreeLibrary(host.dll);
     }
+    CoUninitialize();
     return rc;
 }

@@ -445,10 +445,11 @@ void DrawCentred(GraphicsContext& gc, const char* name, const Rect& r) {
 } // namespace
 
 void RorezoZavu::Paint(GraphicsContext& gc) {
-    if (auto image = GetImage("bkgnd-tarrow.png"))
+    // The panel over the background, as one image: one copy per paint.
+    Ref<Bitmap> panel = GetImage("bkgnd-panel.png");
+    const int32_t panelTop = kHeight - (panel ? panel->Height() : 0);
+    if (auto image = GetComposedImage("bkgnd-tarrow.png", "bkgnd-panel.png", Point{0, panelTop}))
         gc.DrawImage(Point{0, 0}, image.Get());
-    if (auto panel = GetImage("bkgnd-panel.png"); panel && panel->Height() > 0)
-        gc.DrawImage(Point{0, kHeight - panel->Height()}, panel.Get());
     DrawCentred(gc, "logo-tarrow.png", kLogo);
     DrawCentred(gc, "cv.png", kMakerLogo);
 }

@@ -57,12 +57,17 @@ protected:
 };
 
 // A PNG resource decoded into a premultiplied surface; always drawn blended.
+// A PNG image. One made from a resource reads only its header until it is
+// first drawn or asked for its pixels, so an editor that opens decodes only
+// what it paints.
 class PngBitmap : public OpaqueBitmap {
 public:
     // From the PNG resource of that name (empty when there is none or it cannot be decoded).
     explicit PngBitmap(const String& name);
-    // From PNG bytes.
+    // From PNG bytes, decoded at once.
     PngBitmap(const String& name, const uint8_t* data, size_t size, SurfaceAllocator& allocator);
+    // Pixels made otherwise (see GetComposedImage); header as if decoded.
+    PngBitmap(const String& name, std::unique_ptr<PixelSurface> surface);
     ~PngBitmap() override;
 
     void DrawScaled(GraphicsContext& gc, const Rect& destination, const Rect& source) override;
@@ -70,27 +75,38 @@ public:
     void DrawBlended(GraphicsContext& gc, Point p, const Rect& source, float opacity) override;
 
     bool ResourceFound() const { return m_found; }
-    PngStatus Status() const { return m_status; }
+    PngStatus Status() const { EnsureDecoded(); return m_status; }
     const PngHeader& Header() const { return m_header; }
-    const PixelSurface* Surface() const { return m_surface.get(); }
+    const PixelSurface* Surface() const { EnsureDecoded(); return m_surface.get(); }
     bool HasAlpha() const { return m_header.colorType == 4 || m_header.colorType == 6; }
+    // An image with an alpha channel that covers every pixel fully.
+    bool IsOpaque() const { EnsureDecoded(); return m_opaque; }
+    // False until the pixels were needed.
+    bool IsDecoded() const { return !m_pending; }
 
 protected:
-    bool HasPixels() const override { return m_surface != nullptr; }
+    bool HasPixels() const override { EnsureDecoded(); return m_surface != nullptr; }
     ImageRef Image() const override;
 
 private:
     void Decode(const uint8_t* data, size_t size, SurfaceAllocator& allocator);
+    void EnsureDecoded() const;
 
     bool m_found = false;
     PngStatus m_status = PngStatus::BadSignature;
     PngHeader m_header;
+    bool m_opaque = false;
+    std::unique_ptr<Resource> m_pending; // the resource, until decoded
     std::unique_ptr<PixelSurface> m_surface;
 };
 
 // The process-wide image cache: null for a null or empty name, otherwise
 // the image of that exact name, loaded on the first request.
 Ref<Bitmap> GetImage(const char* name);
+// base with overlay blended over it, overlay's top-left at `at`, as one
+// cached image: a background drawn as one copy instead of a copy and a
+// blend. When either cannot be had, base itself.
+Ref<Bitmap> GetComposedImage(const char* base, const char* overlay, Point at);
 // Drops the cache's references; for an orderly shutdown (never from DllMain) and tests.
 void ClearImageCache();
 

@@ -711,6 +711,16 @@ const char* PngStatusText(PngStatus status) {
     return "unknown status";
 }
 
+PngStatus ProbePng(const uint8_t* data, size_t size, PngHeader& header, const PngLimits& limits) {
+    header = PngHeader();
+    if (!data || size < 8 || std::memcmp(data, kSignature, 8) != 0)
+        return PngStatus::BadSignature;
+    Chunks chunks;
+    if (!WalkChunks(data, size, header, chunks))
+        return PngStatus::BadHeader;
+    return CheckHeader(header, chunks, limits);
+}
+
 PngResult DecodePng(const uint8_t* data, size_t size, SurfaceAllocator& allocator, const PngLimits& limits) {
     PngResult result;
     if (!data || size < 8 || std::memcmp(data, kSignature, 8) != 0) {

@@ -63,6 +63,11 @@ struct PngResult {
 PngResult DecodePng(const uint8_t* data, size_t size, SurfaceAllocator& allocator,
                     const PngLimits& limits = PngLimits());
 
+// Reads only the signature and the chunk headers: Ok when DecodePng would
+// make a surface of header's size (barring memory and damaged pixel data),
+// otherwise the status it would give.
+PngStatus ProbePng(const uint8_t* data, size_t size, PngHeader& header, const PngLimits& limits = PngLimits());
+
 // A short English description of a status, for tools and traces.
 const char* PngStatusText(PngStatus status);
 

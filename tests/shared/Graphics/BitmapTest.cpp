@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,91 @@ TEST_F(BitmapTest, PngImagesAlwaysBlendOpaqueImagesFollowTheMode) {
     EXPECT_FALSE(calls[5].perPixelAlpha);
     EXPECT_EQ(calls[6].op, "Blend");
     EXPECT_EQ(calls[6].opacity, 0);
+}
+
+namespace {
+// A w x h RGBA image whose pixels repeat the given {r, g, b, a} in turn.
+std::vector<uint8_t> RgbaRows(uint32_t w, uint32_t h, std::vector<std::array<uint8_t, 4>> rgbaPixels) {
+    std::vector<uint8_t> raw;
+    for (uint32_t y = 0; y < h; ++y) {
+        raw.push_back(0);
+        for (uint32_t x = 0; x < w; ++x) {
+            const auto& p = rgbaPixels[(y * w + x) % rgbaPixels.size()];
+            raw.insert(raw.end(), p.begin(), p.end());
+        }
+    }
+    return PngBuilder().Header(w, h, 8, 6).ImageData(raw).End().Bytes();
+}
+} // namespace
+
+TEST_F(BitmapTest, ImagesAreSizedWhenLoadedAndDecodedWhenFirstDrawn) {
+    Ref<Bitmap> image = GetImage("kbd.png");
+    auto* png = static_cast<PngBitmap*>(image.Get());
+    EXPECT_EQ(image->Width(), 20);
+    EXPECT_EQ(image->Height(), 10);
+    EXPECT_FALSE(png->IsDecoded());
+
+    RecordingContext gc;
+    gc.DrawImage(Point{0, 0}, image.Get());
+    EXPECT_TRUE(png->IsDecoded());
+    ASSERT_EQ(gc.Calls().size(), 1u);
+    ASSERT_NE(png->Surface(), nullptr);
+    EXPECT_EQ(gc.Calls()[0].surface, png->Surface());
+
+    // Damaged pixel data: sized by its header, and what decodes is kept.
+    std::vector<uint8_t> cut = SmallPng(6, 40, 2);
+    cut.resize(cut.size() - 30);
+    source.AddPng("CUT", cut);
+    Ref<Bitmap> damaged = GetImage("cut.png");
+    EXPECT_EQ(damaged->Width(), 6);
+    EXPECT_EQ(static_cast<PngBitmap*>(damaged.Get())->Status(), PngStatus::CorruptData);
+    EXPECT_EQ(damaged->Width(), 6);
+    EXPECT_EQ(damaged->Height(), 40);
+}
+
+TEST_F(BitmapTest, AnAlphaChannelThatHidesNothingIsCopiedNotBlended) {
+    source.AddPng("SOLID", RgbaRows(3, 2, {{10, 20, 30, 255}}));
+    source.AddPng("ALMOST", RgbaRows(3, 2, {{10, 20, 30, 255}, {10, 20, 30, 254}}));
+    RecordingContext gc;
+    gc.DrawImage(Point{0, 0}, GetImage("solid.png").Get());
+    gc.DrawImage(Point{0, 0}, GetImage("almost.png").Get());
+    ASSERT_EQ(gc.Calls().size(), 2u);
+    EXPECT_FALSE(gc.Calls()[0].perPixelAlpha);
+    EXPECT_TRUE(gc.Calls()[1].perPixelAlpha);
+}
+
+TEST_F(BitmapTest, AComposedImageIsTheOverlayBlendedOverTheBaseAndCached) {
+    source.AddPng("BASE", RgbaRows(4, 4, {{200, 100, 50, 255}}));
+    // Alphas 0, 128 and 255; the overlay hangs over the base's bottom edge.
+    source.AddPng("OVER", RgbaRows(2, 3, {{0, 0, 255, 0}, {0, 255, 0, 128}, {255, 0, 0, 255}}));
+    Ref<Bitmap> composed = GetComposedImage("base.png", "over.png", Point{1, 2});
+    ASSERT_TRUE(composed);
+    ASSERT_NE(composed.Get(), GetImage("base.png").Get());
+    EXPECT_EQ(composed.Get(), GetComposedImage("base.png", "over.png", Point{1, 2}).Get());
+    EXPECT_EQ(composed->Width(), 4);
+    EXPECT_EQ(composed->Height(), 4);
+    const PixelSurface* s = static_cast<PngBitmap*>(composed.Get())->Surface();
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->BitsPerPixel(), 32);
+
+    // Expected with straight colours in floating point; the surface is BGRA.
+    auto expect = [&](int x, int y, int r, int g, int b) {
+        const uint8_t* p = s->Row(y) + 4 * x;
+        SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
+        EXPECT_NEAR(p[2], r, 1);
+        EXPECT_NEAR(p[1], g, 1);
+        EXPECT_NEAR(p[0], b, 1);
+        EXPECT_EQ(p[3], 255);
+    };
+    const double k = 128.0 / 255.0;
+    expect(0, 2, 200, 100, 50);                               // outside the overlay
+    expect(1, 2, 200, 100, 50);                               // alpha 0
+    expect(2, 2, int(200 * (1 - k) + 0.5), int(255 * k + 100 * (1 - k) + 0.5), int(50 * (1 - k) + 0.5));
+    expect(1, 3, 255, 0, 0);                                  // alpha 255
+    expect(3, 3, 200, 100, 50);                               // beyond the overlay's width
+
+    // Either part missing: the base as it is.
+    EXPECT_EQ(GetComposedImage("base.png", "nothing.png", Point{0, 0}).Get(), GetImage("base.png").Get());
 }
 
 TEST_F(BitmapTest, PlatformBitmapsAreReleasedWithTheImage) {

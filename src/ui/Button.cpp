@@ -1,5 +1,7 @@
 #include "ui/Button.h"
 
+#include <cstring>
+
 #include <utility>
 
 #include "shared/Graphics/GraphicsObjects.h"
@@ -172,6 +174,14 @@ void Button::Paint(GraphicsContext& gc) {
     PaintCaption(gc);
 }
 
+namespace {
+bool SameFont(const FontDesc& a, const FontDesc& b) {
+    return a.height == b.height && a.weight == b.weight && a.italic == b.italic && a.underline == b.underline &&
+           a.escapement == b.escapement && a.orientation == b.orientation && a.quality == b.quality &&
+           std::strncmp(a.face, b.face, sizeof a.face) == 0;
+}
+} // namespace
+
 void Button::PaintCaption(GraphicsContext& gc) {
     if (m_caption.IsEmpty())
         return;
@@ -190,7 +200,9 @@ void Button::PaintCaption(GraphicsContext& gc) {
         } else {
             desc.weight = 700;
         }
-        font = new Font(desc);
+        if (!m_captionFont || !SameFont(m_captionFont->Desc(), desc))
+            m_captionFont = new Font(desc);
+        font = m_captionFont;
     }
     auto draw = [&](const Rect& r) {
         if (font)

@@ -152,6 +152,9 @@ private:
     String m_caption;
     float m_fontSize = 0.0f;
     int32_t m_fontUnit = 0;
+    // The caption's font from the last paint, made again only when what it
+    // derives from changes: making a font is slow on some platforms.
+    Ref<Font> m_captionFont;
     Color m_normalColor = 0;
     Color m_pressedColor = 0;
     Color m_disabledColor = 0;

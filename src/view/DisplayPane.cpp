@@ -5,6 +5,24 @@
 
 namespace Corvell {
 
+namespace {
+// The read-outs are 40 pixels wide: " 1023 MB" fits in a smaller face.
+class ReadOut : public ALabel {
+public:
+    explicit ReadOut(uint32_t format) : m_font(new Font("Tahoma", 8.0f, 0, Font::Points)) {
+        SetFormat(format | kTextSingleLine | kTextVCenter | kTextNoPrefix);
+    }
+    void PaintAll(GraphicsContext& gc) override {
+        Ref<Font> previous = gc.SetFontReturningOld(m_font.Get());
+        ALabel::PaintAll(gc);
+        gc.SetFont(previous.Get());
+    }
+
+private:
+    Ref<Font> m_font;
+};
+} // namespace
+
 DisplayPane::DisplayPane(IGuitar* guitars) {
     SetBounds(kBounds);
     m_inner.reset(new Pane);
@@ -15,12 +33,12 @@ DisplayPane::DisplayPane(IGuitar* guitars) {
     m_selector->SetBounds(kSelector);
     m_inner->AddChild(m_selector.get());
 
-    m_voices.reset(new ALabel);
+    m_voices.reset(new ReadOut(0));
     m_voices->SetBounds(kVoices);
     m_voices->SetTextColor(GetColor(kTextColor));
     m_inner->AddChild(m_voices.get());
 
-    m_memory.reset(new ALabel);
+    m_memory.reset(new ReadOut(kTextRight));
     m_memory->SetBounds(kMemory);
     m_memory->SetTextColor(GetColor(kTextColor));
     m_inner->AddChild(m_memory.get());

@@ -5,6 +5,7 @@
 #include "binding/StrokeNotifier.h"
 #include "ui/core/FunctionDelegate.h"
 #include "shared/Graphics/Bitmap.h"
+#include "shared/Graphics/Palette.h"
 
 #include <cstring>
 
@@ -25,6 +26,14 @@ RorezoZavu::RorezoZavu()
     m_playbackReceiver.owner = this;
     m_rnc->AddPlaybackListener(&m_playbackReceiver);
 
+    m_font = new Font("Tahoma", 10.0f, 0, Font::Points);
+    m_about.reset(new AboutOpener);
+    m_about->SetBounds(kAbout);
+    AddChild(m_about.get());
+    m_accent.reset(new ControlPanel("accent-panel.png", ControlPanel::kImageOnce));
+    m_accent->SetBounds(kAccentPanel);
+    AddChild(m_accent.get());
+
     m_display.reset(new DisplayPane(m_guitar.get()));
     AddChild(m_display.get());
     m_samplerStatus.reset(new SamplerStatus(m_sampler.get(), this, m_display->Voices(), m_display->Memory(),
@@ -36,6 +45,12 @@ RorezoZavu::RorezoZavu()
     AddChild(m_macromodes.get());
     MakeContainer(kMidi);
     MakeContainer(kPattern);
+    m_neck.reset(new Pane);
+    m_neck->SetBounds(kNeck);
+    AddChild(m_neck.get());
+    m_keyboard.reset(new ControlPanel("kbd.png", ControlPanel::kImageOnce));
+    m_keyboard->SetBounds(KeyboardRect());
+    AddChild(m_keyboard.get());
 
     auto makeButton = [this](const char* caption, const Rect& r) {
         std::unique_ptr<EmbossedButton> b(new EmbossedButton(caption));
@@ -60,6 +75,9 @@ RorezoZavu::RorezoZavu()
     line->AddTooltip(new TooltipNotifier(m_hold.get(), "Hold mode"));
     line->AddTooltip(new TooltipNotifier(m_pickPosition.get(), "Pick position"));
 
+    // Last, so an open panel lies over everything it reaches.
+    MakeTabPanels();
+
     SelectMacromode(GetMacromode());
     PlayModeUpdate();
 
@@ -81,6 +99,13 @@ RorezoZavu::~RorezoZavu() {
     m_macromodes.reset();
     for (auto& c : m_containers)
         c.reset();
+    m_about.reset(); // closes the about box, a child of the view
+    m_leftTabs.reset();
+    m_rightTabs.reset();
+    m_tabPanels.clear();
+    m_accent.reset();
+    m_neck.reset();
+    m_keyboard.reset();
     m_auto.reset();
     m_hold.reset();
     m_pickPosition.reset();
@@ -174,6 +199,46 @@ void RorezoZavu::OnRnCParameter(ERnCPars par) {
     }
     if (alive.IsAlive())
         m_controllers.Update(m_rnc.get(), par);
+}
+
+// ---- tab panels ------------------------------------------------------------------
+
+Rect RorezoZavu::KeyboardRect() {
+    Ref<Bitmap> kbd = GetImage("kbd.png");
+    const int32_t kw = kbd ? kbd->Width() : 0, kh = kbd ? kbd->Height() : 0;
+    return Rect{(kWidth - kw) / 2, kHeight - kh - 5, kw, kh};
+}
+
+// Seven panels for the sample player's knobs, three on the left strip and
+// four on the right, all closed at first. Their controls come from tables
+// of their own; here they are the slots.
+void RorezoZavu::MakeTabPanels() {
+    struct Tab {
+        const char* name;
+        int32_t id;
+    };
+    static const Tab kLeft[] = {{"Output", -1}, {"Tune", -1}, {"Setup", kSetupPanelId}};
+    static const Tab kRight[] = {{"Timing", -1}, {"Mixer", -1}, {"FX Mixer", -1}, {"Wah", kWahPanelId}};
+    auto build = [this](TabSwitch& strip, const Tab* tabs, size_t count, int32_t x) {
+        for (size_t i = 0; i < count; ++i) {
+            std::unique_ptr<ControlPanel> panel(new ControlPanel("top-panel-bg.png", ControlPanel::kImageTiled));
+            panel->SetId(tabs[i].id);
+            panel->SetBounds(Rect{x, kTabPanelTop, kTabPanelSize.width, kTabPanelSize.height});
+            AddChild(panel.get());
+            strip.AddTab(tabs[i].name, panel.get());
+            m_tabPanels.push_back(std::move(panel));
+        }
+    };
+    m_leftTabs.reset(new TabSwitch);
+    build(*m_leftTabs, kLeft, 3, -kTabPanelOverhang);
+    m_rightTabs.reset(new TabSwitch);
+    build(*m_rightTabs, kRight, 4, kWidth - kTabPanelSize.width + kTabPanelOverhang);
+    m_rightTabs->Place(kRightTabs);
+    AddChild(m_rightTabs.get());
+    m_leftTabs->Place(kLeftTabs);
+    AddChild(m_leftTabs.get());
+    m_rightTabs->Select(0);
+    m_leftTabs->Select(0);
 }
 
 // ---- macromodes ---------------------------------------------------------------
@@ -452,6 +517,23 @@ void RorezoZavu::Paint(GraphicsContext& gc) {
         gc.DrawImage(Point{0, 0}, image.Get());
     DrawCentred(gc, "logo-tarrow.png", kLogo);
     DrawCentred(gc, "cv.png", kMakerLogo);
+    if (m_keyboard && m_keyboard->IsVisible() && !m_keyboard->GetBounds().IsEmpty()) {
+        // The keyboard's frame, with a box at each end.
+        const Rect k = m_keyboard->GetBounds();
+        const Rect f{k.x - 33, k.y - 1, k.width + 66, k.height + 2};
+        gc.DrawRect(Rect{k.x - 1, k.y - 1, k.width + 2, k.height + 2}, Color(0x111111));
+        gc.DrawRect(f, Color(0x111111));
+        const Color edge = GetColor(3);
+        gc.DrawRect(Rect{f.x + 1, f.y + 1, 31, f.height - 2}, edge);
+        gc.DrawRect(Rect{f.x + f.width - 32, f.y + 1, 31, f.height - 2}, edge);
+        gc.DrawRect(Rect{f.x - 1, f.y - 1, f.width + 2, f.height + 2}, edge);
+    }
+}
+
+void RorezoZavu::PaintAll(GraphicsContext& gc) {
+    Ref<Font> previous = gc.SetFontReturningOld(m_font.Get());
+    Pane::PaintAll(gc);
+    gc.SetFont(previous.Get());
 }
 
 } // namespace Corvell

@@ -13,10 +13,14 @@
 #include "view/DisplayPane.h"
 #include "view/MacromodeButtonGroup.h"
 #include "view/PageContainer.h"
+#include "ui/ControlPanel.h"
 #include "ui/EmbossedButton.h"
 #include "ui/HSlider3.h"
+#include "ui/TabSwitch.h"
+#include "view/AboutPane.h"
 
 #include <deque>
+#include <vector>
 #include <memory>
 
 namespace Corvell {
@@ -69,6 +73,21 @@ public:
     static constexpr Rect kHoldButton{549, 136, 50, 27};
     static constexpr Rect kPickPosition{691, 165, 100, 24};
     static constexpr ERnCPars kSilentMode = rncSilentMode;
+    static constexpr Rect kAbout{(kWidth - 100) / 2, 4, 100, 56};
+    static constexpr Rect kAccentPanel{20, 55, 220, 80};
+    static constexpr Rect kNeck{0, 161, 700, 94};
+    // The two tab strips along the top edge, and their panels, which open
+    // below them and reach a little past the window's sides.
+    static constexpr Rect kLeftTabs{0, 0, 252, 25};
+    static constexpr Rect kRightTabs{kWidth - 251, 0, 253, 25};
+    static constexpr Size kTabPanelSize{264, 132};
+    static constexpr int32_t kTabPanelTop = 24;
+    static constexpr int32_t kTabPanelOverhang = 7;
+    static constexpr int32_t kSetupPanelId = 61;
+    static constexpr int32_t kWahPanelId = 38;
+    // Where the keyboard goes: centred, 5 pixels over the bottom edge, the
+    // size of its image.
+    static Rect KeyboardRect();
 
     // ---- playback events, for the neck and the keyboard ----
     // Events wait for the window's thread and arrive there in order, a
@@ -82,6 +101,13 @@ public:
     EmbossedButton* AutoButton() const { return m_auto.get(); }
     EmbossedButton* HoldButton() const { return m_hold.get(); }
     HSlider3* PickPosition() const { return m_pickPosition.get(); }
+    AboutOpener* About() const { return m_about.get(); }
+    ControlPanel* AccentPanel() const { return m_accent.get(); }
+    // 0: the left strip ("Output", "Tune", "Setup"), 1: the right one.
+    TabSwitch* TabStrip(int side) const { return side == 0 ? m_leftTabs.get() : m_rightTabs.get(); }
+    // The slots of the later parts: the neck's and the keyboard's.
+    Pane* NeckSlot() const { return m_neck.get(); }
+    Pane* KeyboardSlot() const { return m_keyboard.get(); }
     // The parameter HOLD shows and writes now: the solo hold in play mode 1
     // without silent mode, the hold otherwise.
     ERnCPars HoldParameter();
@@ -94,6 +120,8 @@ public:
     void SelectPage(int mode);
 
     void Paint(GraphicsContext& gc) override;
+    // Children paint with the view's font selected.
+    void PaintAll(GraphicsContext& gc) override;
     // The view is built into its window: what it shows is read afresh, as
     // notices sent before there was a window went nowhere.
     void OnWindowCreated() override;
@@ -141,6 +169,7 @@ private:
     void OnGameControllerNotice(int id, int value);
     void OnGameControllerSwitch();
     Pane* MakeContainer(int m);
+    void MakeTabPanels();
     int GameControllerSwitch();
 
     ViewThread m_thread{this};
@@ -172,6 +201,14 @@ private:
     std::unique_ptr<EmbossedButton> m_auto;
     std::unique_ptr<EmbossedButton> m_hold;
     std::unique_ptr<HSlider3> m_pickPosition;
+    std::unique_ptr<AboutOpener> m_about;
+    std::unique_ptr<ControlPanel> m_accent;
+    std::unique_ptr<Pane> m_neck;
+    std::unique_ptr<ControlPanel> m_keyboard;
+    std::vector<std::unique_ptr<ControlPanel>> m_tabPanels;
+    std::unique_ptr<TabSwitch> m_leftTabs;
+    std::unique_ptr<TabSwitch> m_rightTabs;
+    Ref<Font> m_font;
     ICorvellHost* m_host = nullptr;
 
     struct Named {

@@ -6,6 +6,7 @@
 #include "ui/core/Ref.h"
 #include "ui/core/String.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -82,7 +83,7 @@ public:
     // An image with an alpha channel that covers every pixel fully.
     bool IsOpaque() const { EnsureDecoded(); return m_opaque; }
     // False until the pixels were needed.
-    bool IsDecoded() const { return !m_pending; }
+    bool IsDecoded() const { return m_decoded.load(); }
 
 protected:
     bool HasPixels() const override { EnsureDecoded(); return m_surface != nullptr; }
@@ -97,6 +98,7 @@ private:
     PngHeader m_header;
     bool m_opaque = false;
     std::unique_ptr<Resource> m_pending; // the resource, until decoded
+    mutable std::atomic<bool> m_decoded{false};
     std::unique_ptr<PixelSurface> m_surface;
 };
 

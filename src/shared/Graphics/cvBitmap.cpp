@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <string>
 
 namespace Corvell {
@@ -33,6 +34,19 @@ ImageSource* g_source = &g_noSource;
 std::map<std::string, Ref<Bitmap>>& Cache() {
     static auto* cache = new std::map<std::string, Ref<Bitmap>>();
     return *cache;
+}
+
+// Pages may be made on several threads at once; composing asks for images
+// while it holds the lock.
+std::recursive_mutex& CacheLock() {
+    static auto* lock = new std::recursive_mutex();
+    return *lock;
+}
+
+// One decode at a time: an image two windows draw at once decodes once.
+std::mutex& DecodeLock() {
+    static auto* lock = new std::mutex();
+    return *lock;
 }
 
 } // namespace
@@ -123,6 +137,7 @@ PngBitmap::PngBitmap(const String& name, const uint8_t* data, size_t size, Surfa
     : OpaqueBitmap(name, NoLoad()) {
     m_found = true;
     Decode(data, size, allocator);
+    m_decoded = true;
 }
 
 PngBitmap::PngBitmap(const String& name, std::unique_ptr<PixelSurface> surface) : OpaqueBitmap(name, NoLoad()) {
@@ -138,18 +153,21 @@ PngBitmap::PngBitmap(const String& name, std::unique_ptr<PixelSurface> surface) 
     m_width = m_surface->Width();
     m_height = m_surface->Height();
     m_opaque = HasAlpha() && AllOpaque(*m_surface);
+    m_decoded = true;
 }
 
 PngBitmap::~PngBitmap() = default;
 
 
 void PngBitmap::EnsureDecoded() const {
-    if (!m_pending)
+    if (m_decoded.load(std::memory_order_acquire))
         return;
+    std::lock_guard<std::mutex> g(DecodeLock());
     // Asking for the pixels of a const image is what decodes them.
     auto* self = const_cast<PngBitmap*>(this);
-    std::unique_ptr<Resource> resource = std::move(self->m_pending);
-    self->Decode(resource->Data(), resource->Size(), GetImageSource().Surfaces());
+    if (std::unique_ptr<Resource> resource = std::move(self->m_pending))
+        self->Decode(resource->Data(), resource->Size(), GetImageSource().Surfaces());
+    m_decoded.store(true, std::memory_order_release);
 }
 
 void PngBitmap::Decode(const uint8_t* data, size_t size, SurfaceAllocator& allocator) {
@@ -233,6 +251,7 @@ Ref<Bitmap> Bitmap::Load(const char* name) {
 Ref<Bitmap> GetImage(const char* name) {
     if (!name || !*name)
         return nullptr;
+    std::lock_guard<std::recursive_mutex> g(CacheLock());
     auto& cache = Cache();
     auto it = cache.find(name);
     if (it != cache.end())
@@ -286,6 +305,7 @@ Ref<Bitmap> GetComposedImage(const char* base, const char* overlay, Point at) {
     Ref<Bitmap> under = GetImage(base);
     if (!base || !overlay)
         return under;
+    std::lock_guard<std::recursive_mutex> g(CacheLock());
     const std::string key = std::string(base) + " + " + overlay + " at " + std::to_string(at.x) + "," +
                             std::to_string(at.y);
     auto& cache = Cache();
@@ -306,7 +326,11 @@ Ref<Bitmap> GetComposedImage(const char* base, const char* overlay, Point at) {
 
 void ClearImageCache() {
     std::map<std::string, Ref<Bitmap>> old;
-    old.swap(Cache()); // images go after the cache is consistent again
+    {
+        std::lock_guard<std::recursive_mutex> g(CacheLock());
+        old.swap(Cache());
+    }
+    // Images go after the cache is consistent again, outside the lock.
 }
 
 } // namespace Corvell

@@ -1,5 +1,7 @@
 #include "ui/win32/Win32NativePane.h"
 
+#include <algorithm>
+
 #include "shared/Graphics/win32/GdiGraphicsContext.h"
 #include "shared/Graphics/win32/Win32Graphics.h"
 #include "ui/MenuItemList.h"
@@ -203,18 +205,59 @@ PointerInput Win32NativePane::Pointer(WPARAM wp, LPARAM lp) const {
     return in;
 }
 
+HDC Win32NativePane::BackBuffer(HDC window, int width, int height) {
+    if (m_backDc && width <= m_backWidth && height <= m_backHeight)
+        return m_backDc;
+    FreeBackBuffer();
+    m_backDc = CreateCompatibleDC(window);
+    // A 32-bit DIB like the images: copies and blends between them take the
+    // platform's fast paths.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_backBitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!m_backDc || !m_backBitmap) {
+        FreeBackBuffer();
+        return nullptr;
+    }
+    m_backOld = SelectObject(m_backDc, m_backBitmap);
+    m_backWidth = width;
+    m_backHeight = height;
+    return m_backDc;
+}
+
+void Win32NativePane::FreeBackBuffer() {
+    if (m_backDc && m_backOld)
+        SelectObject(m_backDc, m_backOld);
+    if (m_backBitmap)
+        DeleteObject(m_backBitmap);
+    if (m_backDc)
+        DeleteDC(m_backDc);
+    m_backDc = nullptr;
+    m_backBitmap = nullptr;
+    m_backOld = nullptr;
+    m_backWidth = m_backHeight = 0;
+}
+
 void Win32NativePane::Repaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(m_hwnd, &ps);
     RECT clip;
     if (dc && GetClipBox(dc, &clip) != ERROR && clip.right > clip.left && clip.bottom > clip.top) {
         const int w = clip.right - clip.left, h = clip.bottom - clip.top;
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
-        if (mem && bmp) {
-            HGDIOBJ old = SelectObject(mem, bmp);
-            // Window coordinates on the memory surface.
+        RECT client{};
+        GetClientRect(m_hwnd, &client);
+        // As large as the window, so a paint of any part reuses it.
+        if (HDC mem = BackBuffer(dc, std::max<int>(w, client.right), std::max<int>(h, client.bottom))) {
+            // Window coordinates on the memory surface, from its top-left.
+            const int saved = SaveDC(mem);
             SetWindowOrgEx(mem, clip.left, clip.top, nullptr);
+            IntersectClipRect(mem, clip.left, clip.top, clip.right, clip.bottom);
             SetROP2(mem, R2_COPYPEN);
             SetBkMode(mem, TRANSPARENT);
             {
@@ -222,12 +265,8 @@ void Win32NativePane::Repaint() {
                 PaintRoot(gc);
             }
             BitBlt(dc, clip.left, clip.top, w, h, mem, clip.left, clip.top, SRCCOPY);
-            SelectObject(mem, old);
+            RestoreDC(mem, saved);
         }
-        if (bmp)
-            DeleteObject(bmp);
-        if (mem)
-            DeleteDC(mem);
     }
     EndPaint(m_hwnd, &ps);
 }
@@ -258,6 +297,7 @@ LRESULT Win32NativePane::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     HWND hwnd = m_hwnd;
     switch (msg) {
     case WM_DESTROY:
+        FreeBackBuffer();
         NativeWindowDestroyed();
         SetWindowLongPtrA(hwnd, 0, 0);
         m_hwnd = nullptr;

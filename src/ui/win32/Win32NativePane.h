@@ -57,7 +57,15 @@ protected:
 private:
     static LRESULT CALLBACK SharedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void Repaint();
+    // The memory surface paints go to, kept from one paint to the next.
+    HDC BackBuffer(HDC window, int width, int height);
+    void FreeBackBuffer();
     PointerInput Pointer(WPARAM wp, LPARAM lp) const;
+
+    HDC m_backDc = nullptr;
+    HBITMAP m_backBitmap = nullptr;
+    HGDIOBJ m_backOld = nullptr;
+    int m_backWidth = 0, m_backHeight = 0;
 
     // Written on the window's thread, read from any (PostDeferred).
     volatile HWND m_hwnd = nullptr;

@@ -181,6 +181,8 @@ void WidgetGallery::Build() {
     y += 6;
     BuildCombos(y);
     y += 6;
+    BuildPanels(y);
+    y += 6;
     BuildLists(y - 6);
     BuildTooltips(y);
     RefreshAll();

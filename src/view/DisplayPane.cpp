@@ -46,6 +46,10 @@ DisplayPane::DisplayPane(IGuitar* guitars) {
     m_status.reset(new TooltipViewer);
     m_status->SetBounds(kStatus);
     m_inner->AddChild(m_status.get());
+
+    m_chord.reset(new Pane);
+    m_chord->SetBounds(kChord);
+    m_inner->AddChild(m_chord.get());
 }
 
 void DisplayPane::Paint(GraphicsContext& gc) {

@@ -19,6 +19,8 @@ public:
     static constexpr Rect kVoices{10, 24, 40, 20};
     static constexpr Rect kMemory{230, 24, 40, 20};
     static constexpr Rect kStatus{5, 67, 270, 20};
+    // Where the chord display goes; the chord model fills it.
+    static constexpr Rect kChord{200, 42, 40, 25};
     static constexpr int32_t kImageMissingColor = 9; // palette entry
     static constexpr int32_t kTextColor = 8;         // palette entry
 
@@ -32,6 +34,7 @@ public:
     ALabel* Memory() const { return m_memory.get(); }
     TooltipViewer* Status() const { return m_status.get(); }
     Pane* Inner() const { return m_inner.get(); }
+    Pane* ChordSlot() const { return m_chord.get(); }
 
 private:
     // The inner pane is declared first so its children go before it.
@@ -40,6 +43,7 @@ private:
     std::unique_ptr<ALabel> m_voices;
     std::unique_ptr<ALabel> m_memory;
     std::unique_ptr<TooltipViewer> m_status;
+    std::unique_ptr<Pane> m_chord;
 };
 
 } // namespace Corvell

@@ -27,6 +27,9 @@
 
 #include <cstring>
 #include <memory>
+#include "ui/ControlPanel.h"
+#include "ui/TabSwitch.h"
+
 #include <set>
 #include <string>
 
@@ -81,6 +84,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> lineStates = {"normal"};
     const std::set<std::string> listStates = {"100,000 rows"};
     const std::set<std::string> treeStates = {"10,000 nodes"};
+    const std::set<std::string> switchStates = {"closed", "open"};
+    const std::set<std::string> panelStates = {"once", "tiled", "stretched"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -95,6 +100,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"TextEditor", &nameStates},     {"Combo", &comboStates},            {"BCombo", &comboStates},
         {"EditCombo", &comboStates},     {"PopupPane", &openerStates},       {"ModalPopupPane", &openerStates},
         {"TooltipViewer", &lineStates},   {"ListView", &listStates},          {"TreeView", &treeStates},
+        {"TabSwitch", &switchStates},    {"ControlPanel", &panelStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -178,6 +184,17 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
             EXPECT_EQ(state == "long name", f->GetName().GetLength() > TextEditorImpl::kMaxLength) << state;
             EXPECT_EQ(state != "disabled", f->IsEnabled()) << state;
             EXPECT_FALSE(f->IsRenaming());
+        } else if (auto* sw = dynamic_cast<TabSwitch*>(i.pane)) {
+            EXPECT_EQ(state == "open" ? 2 : 0, sw->GetSelected()) << state;
+            for (int k = 0; k < sw->GetCount(); ++k)
+                EXPECT_EQ(k + 1 == sw->GetSelected(), sw->Panel(k)->IsVisible()) << state << " " << k;
+        } else if (auto* cp = dynamic_cast<ControlPanel*>(i.pane)) {
+            const int32_t mode = state == "tiled"       ? ControlPanel::kImageTiled
+                                 : state == "stretched" ? ControlPanel::kImageStretched
+                                                        : ControlPanel::kImageOnce;
+            EXPECT_EQ(mode, cp->Mode()) << state;
+            ASSERT_NE(cp->Image(), nullptr) << state;
+            EXPECT_GT(cp->Image()->Width(), 0) << state;
         } else {
             ADD_FAILURE() << i.family << " is none of the gallery's kinds";
         }

@@ -2,6 +2,7 @@
 // Shared by the tests under Wine.
 #include <windows.h>
 #include <objbase.h>
+#include <ocidl.h>
 
 #include <functional>
 // The pane operation of that name, not the platform macro.
@@ -81,6 +82,27 @@ inline HWND MakeTopLevel(int width, int height) {
     return CreateWindowExA(0, "TarrowTestTopLevel", "test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width, height,
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
+
+// A page site with nothing to offer but the protocol; it counts the
+// references the page takes, so a test can check they are all given back.
+struct PageSite : IPropertyPageSite {
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
+            *ppv = this;
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
+    STDMETHODIMP OnStatusChange(DWORD) override { return S_OK; }
+    STDMETHODIMP GetLocaleID(LCID*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPageContainer(IUnknown**) override { return E_NOTIMPL; }
+    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+    long refs = 0;
+};
 
 } // namespace WineTest
 } // namespace Corvell

@@ -3,6 +3,7 @@
 // TARROW_EXPECT_VERSION names the product version that should be registered.
 #include "binding/win32/Module.h"
 #include "binding/win32/Registration.h"
+#include "../WineHelpers.h"
 
 #include <windows.h>
 #include <msi.h>
@@ -162,24 +163,7 @@ std::string VersionString(const std::wstring& file, const wchar_t* field) {
     return Narrow(text);
 }
 
-struct Site : IPropertyPageSite {
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
-    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
-    STDMETHODIMP OnStatusChange(DWORD) override { return S_OK; }
-    STDMETHODIMP GetLocaleID(LCID*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetPageContainer(IUnknown**) override { return E_NOTIMPL; }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-    long refs = 0;
-};
+using Site = Corvell::WineTest::PageSite;
 
 void Pump() {
     MSG m;

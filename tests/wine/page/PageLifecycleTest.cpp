@@ -19,24 +19,7 @@ using Substitute::SubstituteHost;
 
 using WineTest::TheDll;
 
-struct Site : IPropertyPageSite {
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
-    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
-    STDMETHODIMP OnStatusChange(DWORD) override { return S_OK; }
-    STDMETHODIMP GetLocaleID(LCID*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetPageContainer(IUnknown**) override { return E_NOTIMPL; }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-    long refs = 0;
-};
+using Site = Corvell::WineTest::PageSite;
 
 // The colour of the background image at (x, y), decoded from the DLL's own
 // copy of it; CLR_INVALID when it cannot be had or is not fully opaque there

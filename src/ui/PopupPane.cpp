@@ -112,9 +112,8 @@ Rect BasicPopupPane::ShadowRect() const { return m_content ? Grown(m_content->Ge
 
 void BasicPopupPane::PaintAll(GraphicsContext& gc) {
     Ref<Font> font = new Font("9pt", 0);
-    Ref<Font> previous = gc.SetFontReturningOld(font.Get());
+    FontScope scope(gc, font.Get());
     Pane::PaintAll(gc);
-    gc.SetFont(previous.Get());
 }
 
 void BasicPopupPane::Paint(GraphicsContext& gc) {

@@ -13,9 +13,8 @@ public:
         SetFormat(format | kTextSingleLine | kTextVCenter | kTextNoPrefix);
     }
     void PaintAll(GraphicsContext& gc) override {
-        Ref<Font> previous = gc.SetFontReturningOld(m_font.Get());
+        FontScope scope(gc, m_font.Get());
         ALabel::PaintAll(gc);
-        gc.SetFont(previous.Get());
     }
 
 private:

@@ -531,9 +531,8 @@ void RorezoZavu::Paint(GraphicsContext& gc) {
 }
 
 void RorezoZavu::PaintAll(GraphicsContext& gc) {
-    Ref<Font> previous = gc.SetFontReturningOld(m_font.Get());
+    FontScope scope(gc, m_font.Get());
     Pane::PaintAll(gc);
-    gc.SetFont(previous.Get());
 }
 
 } // namespace Corvell

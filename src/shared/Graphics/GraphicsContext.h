@@ -193,4 +193,18 @@ private:
     Region m_clip;
 };
 
+// Selects a font for as long as it lives, then gives the previous one back:
+// a pane's whole subtree paints in that font.
+class FontScope {
+public:
+    FontScope(GraphicsContext& gc, Font* font) : m_gc(gc), m_previous(gc.SetFontReturningOld(font)) {}
+    ~FontScope() { m_gc.SetFont(m_previous.Get()); }
+    FontScope(const FontScope&) = delete;
+    FontScope& operator=(const FontScope&) = delete;
+
+private:
+    GraphicsContext& m_gc;
+    Ref<Font> m_previous;
+};
+
 } // namespace Corvell

@@ -77,8 +77,14 @@ private:
         int32_t GetValue(int32_t id) override;
         void SetValue(int32_t id, int32_t value) override;
         void GetInfo(int32_t id, ControlInfo* out) override;
+        // Play parameters have no switches and tell their listeners
+        // through the gallery's own bindings.
+        bool GetSwitch(int32_t) override { return false; }
+        void SetSwitch(int32_t, bool) override {}
         void BeginEdit(int32_t id) override;
         void EndEdit(int32_t id) override;
+        void AddListener(int32_t, Delegate*) override {}
+        void RemoveListener(int32_t, Delegate*) override {}
 
     private:
         IRnC& m_rnc;

@@ -1,5 +1,8 @@
 #include "view/RorezoZavu.h"
 
+#include "ui/HSlider.h"
+#include "view/TabPanels.h"
+
 #include "binding/GuitarUIKnobs.h"
 #include "binding/IDizuvozaPars.h"
 #include "binding/StrokeNotifier.h"
@@ -30,9 +33,9 @@ RorezoZavu::RorezoZavu()
     m_about.reset(new AboutOpener);
     m_about->SetBounds(kAbout);
     AddChild(m_about.get());
-    m_accent.reset(new ControlPanel("accent-panel.png", ControlPanel::kImageOnce));
-    m_accent->SetBounds(kAccentPanel);
-    AddChild(m_accent.get());
+    m_samplerSite.reset(new SamplerController(m_sampler.get()));
+    m_adapters.reset(new ControlAdapterHost(m_samplerSite.get()));
+    m_accent = static_cast<ControlPanel*>(BuildPane(this, TabPanels::kAccent, m_builtPanes));
 
     m_display.reset(new DisplayPane(m_guitar.get()));
     AddChild(m_display.get());
@@ -77,6 +80,7 @@ RorezoZavu::RorezoZavu()
 
     // Last, so an open panel lies over everything it reaches.
     MakeTabPanels();
+    BindTabPanels();
 
     SelectMacromode(GetMacromode());
     PlayModeUpdate();
@@ -102,8 +106,12 @@ RorezoZavu::~RorezoZavu() {
     m_about.reset(); // closes the about box, a child of the view
     m_leftTabs.reset();
     m_rightTabs.reset();
-    m_tabPanels.clear();
-    m_accent.reset();
+    // The adapters go before the panes they watch and the site they use.
+    m_samplerSite->RemoveObserver(m_adapters.get());
+    m_adapters.reset();
+    m_samplerSite.reset();
+    m_builtPanes.Clear();
+    m_accent = nullptr;
     m_neck.reset();
     m_keyboard.reset();
     m_auto.reset();
@@ -213,32 +221,38 @@ Rect RorezoZavu::KeyboardRect() {
 // four on the right, all closed at first. Their controls come from tables
 // of their own; here they are the slots.
 void RorezoZavu::MakeTabPanels() {
-    struct Tab {
-        const char* name;
-        int32_t id;
-    };
-    static const Tab kLeft[] = {{"Output", -1}, {"Tune", -1}, {"Setup", kSetupPanelId}};
-    static const Tab kRight[] = {{"Timing", -1}, {"Mixer", -1}, {"FX Mixer", -1}, {"Wah", kWahPanelId}};
-    auto build = [this](TabSwitch& strip, const Tab* tabs, size_t count, int32_t x) {
-        for (size_t i = 0; i < count; ++i) {
-            std::unique_ptr<ControlPanel> panel(new ControlPanel("top-panel-bg.png", ControlPanel::kImageTiled));
-            panel->SetId(tabs[i].id);
-            panel->SetBounds(Rect{x, kTabPanelTop, kTabPanelSize.width, kTabPanelSize.height});
-            AddChild(panel.get());
-            strip.AddTab(tabs[i].name, panel.get());
-            m_tabPanels.push_back(std::move(panel));
+    auto build = [this](TabSwitch& strip, int from, int to, int32_t x) {
+        for (int i = from; i < to; ++i) {
+            const TabPanels::Tab& tab = TabPanels::kTabList[i];
+            Pane* panel = BuildPane(this, tab.panel, m_builtPanes);
+            panel->SetBounds(Rect{x, kTabPanelTop, tab.panel.width, tab.panel.height});
+            strip.AddTab(tab.name, panel);
         }
     };
     m_leftTabs.reset(new TabSwitch);
-    build(*m_leftTabs, kLeft, 3, -kTabPanelOverhang);
+    build(*m_leftTabs, 0, TabPanels::kLeftTabs, -kTabPanelOverhang);
     m_rightTabs.reset(new TabSwitch);
-    build(*m_rightTabs, kRight, 4, kWidth - kTabPanelSize.width + kTabPanelOverhang);
+    build(*m_rightTabs, TabPanels::kLeftTabs, TabPanels::kTabs, kWidth - kTabPanelSize.width + kTabPanelOverhang);
     m_rightTabs->Place(kRightTabs);
     AddChild(m_rightTabs.get());
     m_leftTabs->Place(kLeftTabs);
     AddChild(m_leftTabs.get());
     m_rightTabs->Select(0);
     m_leftTabs->Select(0);
+}
+
+void RorezoZavu::BindTabPanels() {
+    m_adapters->AddBindings(this, TabPanels::kBindings, TabPanels::kBindingList);
+    m_samplerSite->AddObserver(m_adapters.get());
+    m_adapters->CollectTooltips(*m_display->Status());
+
+    // The strum time is a play parameter, not a sampler setting.
+    Pane* timing = m_rightTabs->Panel(0);
+    if (auto* strum = dynamic_cast<HSlider*>(timing ? timing->FindById(kStrumTimeId) : nullptr)) {
+        strum->SetRange(kStrumTimeMin, kStrumTimeMax);
+        m_controllers.Add(RangeController_for_IRnC::Bind(m_rnc.get(), rncStrumTime, strum));
+        m_display->Status()->AddTooltip(new NotifyingRangeControl(strum, "Strum time", strum, " ms"));
+    }
 }
 
 // ---- macromodes ---------------------------------------------------------------

@@ -7,13 +7,16 @@
 #include "binding/ICorvellHost.h"
 #include "binding/IDizuvozaPars.h"
 #include "binding/ParameterControllers.h"
+#include "binding/SamplerController.h"
 #include "binding/SamplerStatus.h"
 #include "binding/UiProxySite.h"
 #include "ui/Pane.h"
 #include "view/DisplayPane.h"
 #include "view/MacromodeButtonGroup.h"
 #include "view/PageContainer.h"
+#include "ui/ControlAdapters.h"
 #include "ui/ControlPanel.h"
+#include "ui/PaneFactory.h"
 #include "ui/EmbossedButton.h"
 #include "ui/HSlider3.h"
 #include "ui/TabSwitch.h"
@@ -85,6 +88,10 @@ public:
     static constexpr int32_t kTabPanelOverhang = 7;
     static constexpr int32_t kSetupPanelId = 61;
     static constexpr int32_t kWahPanelId = 38;
+    // The "Timing" panel's strum-time slider, bound to the play parameter.
+    static constexpr int32_t kStrumTimeId = 0;
+    static constexpr int32_t kStrumTimeMin = 20;
+    static constexpr int32_t kStrumTimeMax = 60;
     // Where the keyboard goes: centred, 5 pixels over the bottom edge, the
     // size of its image.
     static Rect KeyboardRect();
@@ -102,7 +109,11 @@ public:
     EmbossedButton* HoldButton() const { return m_hold.get(); }
     HSlider3* PickPosition() const { return m_pickPosition.get(); }
     AboutOpener* About() const { return m_about.get(); }
-    ControlPanel* AccentPanel() const { return m_accent.get(); }
+    ControlPanel* AccentPanel() const { return m_accent; }
+    // The sample player's settings as the panels' controls reach them.
+    SamplerController& SamplerSite() { return *m_samplerSite; }
+    // The adapters binding the panels' controls to the settings.
+    ControlAdapterHost& Adapters() { return *m_adapters; }
     // 0: the left strip ("Output", "Tune", "Setup"), 1: the right one.
     TabSwitch* TabStrip(int side) const { return side == 0 ? m_leftTabs.get() : m_rightTabs.get(); }
     // The slots of the later parts: the neck's and the keyboard's.
@@ -170,6 +181,7 @@ private:
     void OnGameControllerSwitch();
     Pane* MakeContainer(int m);
     void MakeTabPanels();
+    void BindTabPanels();
     int GameControllerSwitch();
 
     ViewThread m_thread{this};
@@ -181,6 +193,8 @@ private:
     // Panes and read-outs that listen to the proxies go before them.
     std::unique_ptr<DisplayPane> m_display;
     std::unique_ptr<SamplerStatus> m_samplerStatus;
+    std::unique_ptr<SamplerController> m_samplerSite;
+    std::unique_ptr<ControlAdapterHost> m_adapters;
     std::unique_ptr<MacromodeButtonGroup> m_macromodes;
     std::unique_ptr<Pane> m_containers[kMacromodes];
     bool m_inMacromodeSelection = false;
@@ -202,10 +216,11 @@ private:
     std::unique_ptr<EmbossedButton> m_hold;
     std::unique_ptr<HSlider3> m_pickPosition;
     std::unique_ptr<AboutOpener> m_about;
-    std::unique_ptr<ControlPanel> m_accent;
+    // The accent panel, the tab panels and their controls, made from tables.
+    PaneSet m_builtPanes;
+    ControlPanel* m_accent = nullptr;
     std::unique_ptr<Pane> m_neck;
     std::unique_ptr<ControlPanel> m_keyboard;
-    std::vector<std::unique_ptr<ControlPanel>> m_tabPanels;
     std::unique_ptr<TabSwitch> m_leftTabs;
     std::unique_ptr<TabSwitch> m_rightTabs;
     Ref<Font> m_font;

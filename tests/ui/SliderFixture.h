@@ -37,6 +37,13 @@ public:
         ids.push_back(id);
         *out = info;
     }
+    bool GetSwitch(int32_t id) override {
+        ids.push_back(id);
+        return false;
+    }
+    void SetSwitch(int32_t id, bool) override { ids.push_back(id); }
+    void AddListener(int32_t, Delegate*) override {}
+    void RemoveListener(int32_t, Delegate*) override {}
     void BeginEdit(int32_t id) override {
         ids.push_back(id);
         m_log.push_back("BeginEdit");

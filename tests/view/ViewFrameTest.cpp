@@ -109,8 +109,8 @@ TEST_P(ViewFrame, ATopTabOpensItsPanelOverWhatItCoversAndClosesAgain) {
     ASSERT_EQ(left->GetSelected(), 2);
     EXPECT_TRUE(left->Panel(1)->IsVisible());
     // The open panel lies over the accent panel and the AUTO button.
-    EXPECT_EQ(root.HitTest(Point{100, 100}), left->Panel(1));
-    EXPECT_EQ(root.HitTest(Point{210, 140}), left->Panel(1));
+    EXPECT_TRUE(left->Panel(1)->IsAncestorOf(root.HitTest(Point{100, 100})));
+    EXPECT_TRUE(left->Panel(1)->IsAncestorOf(root.HitTest(Point{210, 140})));
     // The other strip is independent.
     ClickAt(view->TabStrip(1)->Tab(3));
     EXPECT_TRUE(view->TabStrip(1)->Panel(3)->IsVisible());

@@ -1,0 +1,127 @@
+#include "binding/SamplerController.h"
+
+#include <algorithm>
+
+namespace Corvell {
+
+SamplerController::SamplerController(CVSampler* sampler) : m_sampler(sampler) {
+    m_parameterReceiver.owner = this;
+    m_resetReceiver.owner = this;
+    m_sampler->AddParameterListener(&m_parameterReceiver);
+    m_sampler->AddResetListener(&m_resetReceiver);
+}
+
+SamplerController::~SamplerController() {
+    *m_alive = false;
+    m_sampler->RemoveParameterListener(&m_parameterReceiver);
+    m_sampler->RemoveResetListener(&m_resetReceiver);
+}
+
+int32_t SamplerController::GetValue(int32_t id) { return m_sampler->GetParameter(id); }
+
+void SamplerController::SetValue(int32_t id, int32_t value) { m_sampler->SetParameter(id, value); }
+
+void SamplerController::GetInfo(int32_t id, ControlInfo* out) {
+    if (!out)
+        return;
+    ParInfo record{};
+    if (!m_sampler->GetParameterInfo(id, &record)) {
+        *out = ControlInfo{};
+        return;
+    }
+    // The record's values are signed: decibel and semitone ranges start below 0.
+    out->kind = kInfoKind;
+    out->minimum = record.minimum;
+    out->maximum = record.maximum;
+    out->defaultValue = record.defaultValue;
+    out->extra = record.fourth;
+}
+
+bool SamplerController::GetSwitch(int32_t id) { return m_sampler->GetSwitch(id); }
+
+void SamplerController::SetSwitch(int32_t id, bool on) { m_sampler->SetSwitch(id, on); }
+
+void SamplerController::BeginEdit(int32_t id) { m_sampler->TouchParameter(id, true); }
+
+void SamplerController::EndEdit(int32_t id) { m_sampler->TouchParameter(id, false); }
+
+void SamplerController::AddListener(int32_t id, Delegate* l) {
+    if (l)
+        m_listeners.emplace(id, Ref<Delegate>(l));
+}
+
+void SamplerController::RemoveListener(int32_t id, Delegate* l) {
+    auto range = m_listeners.equal_range(id);
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second.Get() == l) {
+            m_listeners.erase(it);
+            return;
+        }
+    }
+}
+
+void SamplerController::AddObserver(SamplerUI* ui) {
+    if (ui && !IsObserver(ui))
+        m_observers.push_back(ui);
+}
+
+void SamplerController::RemoveObserver(SamplerUI* ui) {
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), ui), m_observers.end());
+}
+
+bool SamplerController::IsObserver(SamplerUI* ui) const {
+    return std::find(m_observers.begin(), m_observers.end(), ui) != m_observers.end();
+}
+
+bool SamplerController::IsListening(int32_t id, Delegate* l) const {
+    auto range = m_listeners.equal_range(id);
+    return std::any_of(range.first, range.second, [l](const auto& e) { return e.second.Get() == l; });
+}
+
+// Observers and listeners may come and go while they are told: each walk
+// goes over a copy and skips whoever has left in the meantime.
+
+void SamplerController::OnParameter(int32_t id) {
+    const std::shared_ptr<bool> alive = m_alive;
+    const std::vector<SamplerUI*> observers = m_observers;
+    for (SamplerUI* ui : observers) {
+        if (!*alive)
+            return;
+        if (IsObserver(ui))
+            ui->OnParameterChanged(id);
+    }
+    if (!*alive)
+        return;
+    std::vector<Ref<Delegate>> listeners;
+    auto range = m_listeners.equal_range(id);
+    for (auto it = range.first; it != range.second; ++it)
+        listeners.push_back(it->second);
+    for (const Ref<Delegate>& l : listeners) {
+        if (!*alive)
+            return;
+        if (IsListening(id, l.Get()))
+            l->Invoke();
+    }
+}
+
+void SamplerController::OnReset() {
+    const std::shared_ptr<bool> alive = m_alive;
+    const std::vector<SamplerUI*> observers = m_observers;
+    for (SamplerUI* ui : observers) {
+        if (!*alive)
+            return;
+        if (IsObserver(ui))
+            ui->OnReset();
+    }
+    if (!*alive)
+        return;
+    std::vector<std::pair<int32_t, Ref<Delegate>>> listeners(m_listeners.begin(), m_listeners.end());
+    for (const auto& l : listeners) {
+        if (!*alive)
+            return;
+        if (IsListening(l.first, l.second.Get()))
+            l.second->Invoke();
+    }
+}
+
+} // namespace Corvell

@@ -5,16 +5,18 @@
 namespace Corvell {
 
 SamplerController::SamplerController(CVSampler* sampler) : m_sampler(sampler) {
-    m_parameterReceiver.owner = this;
-    m_resetReceiver.owner = this;
-    m_sampler->AddParameterListener(&m_parameterReceiver);
-    m_sampler->AddResetListener(&m_resetReceiver);
+    m_parameterReceiver->owner = this;
+    m_resetReceiver->owner = this;
+    m_sampler->AddParameterListener(m_parameterReceiver.Get());
+    m_sampler->AddResetListener(m_resetReceiver.Get());
 }
 
 SamplerController::~SamplerController() {
     *m_alive = false;
-    m_sampler->RemoveParameterListener(&m_parameterReceiver);
-    m_sampler->RemoveResetListener(&m_resetReceiver);
+    m_parameterReceiver->owner = nullptr;
+    m_resetReceiver->owner = nullptr;
+    m_sampler->RemoveParameterListener(m_parameterReceiver.Get());
+    m_sampler->RemoveResetListener(m_resetReceiver.Get());
 }
 
 int32_t SamplerController::GetValue(int32_t id) { return m_sampler->GetParameter(id); }

@@ -45,21 +45,30 @@ public:
     void OnReset();
 
 private:
-    struct ParameterReceiver : EmbeddedCounting<Delegate1<int>> {
+    // Counted apart from the controller: the proxy's list holds one while
+    // it calls it, and a controller deleted by that call must not be
+    // released afterwards.
+    struct ParameterReceiver : CountedObject<Delegate1<int>> {
         SamplerController* owner = nullptr;
-        void Invoke(int id) override { owner->OnParameter(id); }
+        void Invoke(int id) override {
+            if (owner)
+                owner->OnParameter(id);
+        }
     };
-    struct ResetReceiver : EmbeddedCounting<Delegate> {
+    struct ResetReceiver : CountedObject<Delegate> {
         SamplerController* owner = nullptr;
-        void Invoke() override { owner->OnReset(); }
+        void Invoke() override {
+            if (owner)
+                owner->OnReset();
+        }
     };
 
     bool IsObserver(SamplerUI* ui) const;
     bool IsListening(int32_t id, Delegate* l) const;
 
     CVSampler* const m_sampler;
-    ParameterReceiver m_parameterReceiver;
-    ResetReceiver m_resetReceiver;
+    Ref<ParameterReceiver> m_parameterReceiver{new ParameterReceiver};
+    Ref<ResetReceiver> m_resetReceiver{new ResetReceiver};
     std::vector<SamplerUI*> m_observers;
     std::multimap<int32_t, Ref<Delegate>> m_listeners;
     // False once the controller is gone: a walk stops when one of those it

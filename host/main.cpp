@@ -4,7 +4,7 @@
 // serves the substitute engine's interfaces.
 //
 //   tarrow-host.exe                   a window with the editor
-//   tarrow-host.exe --screenshots DIR PNG screenshots of the page, then exit
+//   tarrow-host.exe --screenshots DIR PNG screenshots of the page (each macromode, each tab panel), then exit
 //   tarrow-host.exe --measure         open, repaint and idle figures, then exit
 //   tarrow-host.exe --gallery         every widget family in each state, live
 //   tarrow-host.exe --gallery --screenshots DIR   gallery.png and gallery-popup.png, then exit
@@ -230,6 +230,47 @@ int WriteScreenshot(const std::string& dir, const char* name, int width, int hei
     return 0;
 }
 
+// One screenshot per tab panel, over the MIDI macromode: a click on the
+// tab opens its panel, a second click closes it again.
+int TabScreenshots(Host& host, const std::string& dir) {
+    HWND child = host.PageWindow();
+    struct Shot {
+        const char* file;
+        int x; // the middle of the tab: the left strip's tabs are 83 pixels
+               // apart from x = 0, the right strip's 62 from x = 549
+    };
+    static const Shot kShots[] = {
+        {"tab-output.png", 41},   {"tab-tune.png", 124},   {"tab-setup.png", 207},  {"tab-timing.png", 581},
+        {"tab-mixer.png", 643},   {"tab-fx-mixer.png", 705}, {"tab-wah.png", 767},
+    };
+    auto& rnc = host.engine.RnC();
+    rnc.EngineSetParameter(rncPatternMode, 0);
+    rnc.EngineSetParameter(rncPlayMode, 3);
+    host.engine.GameControllerPars().EngineSetParameter(0, 0);
+    host.engine.Notices().Flush();
+    HostTools::PumpMessages();
+    auto click = [child](int x) {
+        const LPARAM at = MAKELPARAM(x, 12);
+        SendMessageA(child, WM_MOUSEMOVE, 0, at);
+        SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(child, WM_LBUTTONUP, 0, at);
+        HostTools::PumpMessages();
+    };
+    int rc = 0;
+    for (const Shot& shot : kShots) {
+        click(shot.x);
+        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        std::vector<uint8_t> rgb;
+        if (!HostTools::CaptureWindow(child, host.size.cx, host.size.cy, rgb)) {
+            std::printf("tarrow-host: could not read the page's pixels\n");
+            return 1;
+        }
+        rc |= WriteScreenshot(dir, shot.file, host.size.cx, host.size.cy, rgb);
+        click(shot.x);
+    }
+    return rc;
+}
+
 // One screenshot per macromode, each reached the way the engine gets
 // there: by its play-mode parameters and the game-controller switch,
 // whose notices switch the page.
@@ -264,7 +305,7 @@ int Screenshots(Host& host, const std::string& dir) {
         }
         rc |= WriteScreenshot(dir, shot.file, host.size.cx, host.size.cy, rgb);
     }
-    return rc;
+    return rc | TabScreenshots(host, dir);
 }
 
 // The gallery in its frame: a message loop, or its screenshot.

@@ -179,6 +179,13 @@ void RorezoZavu::ViewSite::HandleRnCParameter(ERnCPars par) {
 }
 
 // A reset is every parameter changing, in ascending order.
+void RorezoZavu::ViewSite::ReplayResets() {
+    PaneGuard alive(m_view);
+    HandleRnCReset();
+    if (alive.IsAlive())
+        HandleSamplerReset();
+}
+
 void RorezoZavu::ViewSite::HandleRnCReset() {
     PaneGuard alive(m_view);
     UiProxySite::HandleRnCReset();
@@ -511,6 +518,9 @@ void RorezoZavu::OnWindowCreated() {
     Pane::OnWindowCreated();
     m_display->Selector()->Refresh();
     m_samplerStatus->Reload();
+    // The resets of the attach were posted to no window: the panels' ranges
+    // and every bound control are read now.
+    m_site.ReplayResets();
 }
 
 namespace {

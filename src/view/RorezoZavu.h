@@ -159,6 +159,9 @@ private:
 
         // On the engine's thread: the play mode is remembered in knob 4.
         void OnRnCParameterChanged(ERnCPars par) override;
+        // Both resets, as if the engine had just sent them: everything
+        // bound to the RnC and the sampler reads what they hold.
+        void ReplayResets();
 
     protected:
         void HandleRnCParameter(ERnCPars par) override;

@@ -244,6 +244,23 @@ TEST_P(TabPanelsView, APanelBuiltBeforeTheEngineGetsItsRangesWhenItComes) {
     EXPECT_FALSE(P<CheckMark>(22)->IsOn());
 }
 
+TEST_P(TabPanelsView, AttachedBeforeItHasAWindowThePanelsShowTheEngineOnceBuilt) {
+    // As the page does it: the host comes first, the window later.
+    root.RemoveChild(view.get());
+    ASSERT_TRUE(view->AttachHost(&host));
+    engine().SetParameter(0, -90);
+    host.RnC().EngineSetParameter(rncStrumTime, 33);
+    host.Notices().Flush();
+    root.AddChild(view.get());
+    view->OnWindowCreated();
+    Settle();
+    EXPECT_EQ(P<Slider>(7)->GetMinimum(), -600);
+    EXPECT_EQ(P<Slider>(7)->GetValue(), -90);
+    EXPECT_EQ(P<Combo>(14)->GetSelectedIndex(), 4);
+    EXPECT_TRUE(P<CheckMark>(22)->IsOn());
+    EXPECT_EQ(P<HSlider>(0)->GetValue(), 33);
+}
+
 TEST_P(TabPanelsView, ThePointerOverAControlShowsItsValueWithItsUnit) {
     Attach();
     OpenTabOf(7);

@@ -13,6 +13,7 @@
 #include "ui/PlayButton.h"
 #include "ui/PopupPane.h"
 #include "ui/RadioMark.h"
+#include "ui/SwitchButton.h"
 #include "ui/SelectableButton.h"
 #include "ui/SeqPageButton.h"
 #include "ui/TabButton.h"
@@ -60,6 +61,7 @@ struct TogglePars {
 const TogglePars kToggle[] = {
     {rncHold, Par(32)},  {Par(37), Par(39)}, {Par(42), Par(45)}, {Par(46), rncSoloHold}, {Par(55), rncSilentMode},
     {Par(60), Par(66)},  {Par(67), Par(73)}, {Par(75), rncWheelsOnPressedKeys},         {Par(96), rncAutoFretPosition},
+    {Par(84), Par(85)},
 };
 
 // The values the sliders show: one starting at its minimum, one at its
@@ -315,6 +317,7 @@ void WidgetGallery::BuildButtons(int32_t& y) {
          [&] { return static_cast<ToggleButton*>(new CheckRadioButton(CheckRadioButton::Kind::Check, "Hammer-on")); }},
         {"RadioMark", 16, 16, [&] { return static_cast<ToggleButton*>(new RadioMark); }},
         {"CheckMark", 16, 16, [&] { return static_cast<ToggleButton*>(new CheckMark); }},
+        {"SwitchButton", 16, 16, [&] { return static_cast<ToggleButton*>(new SwitchButton); }},
     };
     static_assert(sizeof rows / sizeof rows[0] == sizeof kToggle / sizeof kToggle[0], "a pair of booleans a row");
 

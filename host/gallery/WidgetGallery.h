@@ -34,7 +34,7 @@ public:
     };
 
     static constexpr int32_t kWidth = 1100;
-    static constexpr int32_t kHeight = 1138;
+    static constexpr int32_t kHeight = 1170;
     static constexpr Color kButtonFace = 0x00585048;
     static constexpr int32_t kLineLeft = 10; // the help line's margin
     static constexpr int32_t kMargin = 10;

@@ -93,6 +93,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"ToggleButton", &buttonStates}, {"SelectableButton", &buttonStates}, {"EmbossedButton", &buttonStates},
         {"SeqPageButton", &buttonStates}, {"PlayButton", &buttonStates},     {"TabButton", &buttonStates},
         {"CheckRadioButton", &buttonStates}, {"RadioMark", &buttonStates},   {"CheckMark", &buttonStates},
+        {"SwitchButton", &buttonStates},
         {"HSlider", &sliderStates},      {"VSlider", &sliderStates},         {"HSlider3", &sliderStates},
         {"ColorPane", &paneStates},      {"GrayPane", &paneStates},          {"GroupBox", &paneStates},
         {"HorizontalSeparator", &paneStates}, {"GlassPane", &paneStates},    {"ALabel", &labelStates},

@@ -5,7 +5,10 @@
 #include "SubstituteHost.h"
 #include "TestImageSource.h"
 #include "TestRootPane.h"
+#include "ui/ALabel.h"
 #include "ui/CheckMark.h"
+#include "ui/ControlPanel.h"
+#include "ui/HSlider3.h"
 #include "ui/Combo.h"
 #include "ui/HSlider.h"
 #include "ui/NumEditor.h"
@@ -26,6 +29,51 @@ namespace {
 using Substitute::Notifier;
 using Substitute::SubstituteHost;
 using Test::TestRootPane;
+
+// The kind of descriptor that makes a pane of p's class.
+int32_t KindOf(Pane* p) {
+    if (dynamic_cast<VSlider*>(p))
+        return kVerticalSliderKind;
+    if (dynamic_cast<HSlider*>(p))
+        return kHorizontalSliderKind;
+    if (dynamic_cast<HSlider3*>(p))
+        return kWideSliderKind;
+    if (dynamic_cast<CheckMark*>(p))
+        return kCheckBoxKind;
+    if (dynamic_cast<SwitchButton*>(p))
+        return kSwitchKind;
+    if (dynamic_cast<BCombo*>(p))
+        return kComboKind;
+    if (dynamic_cast<NumEditor*>(p))
+        return kNumberKind;
+    if (auto* l = dynamic_cast<ALabel*>(p))
+        return l->GetAngle() == 90.0f ? kVerticalLabelKind : kLabelKind;
+    if (dynamic_cast<ControlPanel*>(p))
+        return kGroupKind;
+    return -1;
+}
+
+// Walks a group's records beside the panes built from them.
+void ExpectBuiltAsDescribed(const ControlDescriptor& d, Pane* p, const std::string& where) {
+    ASSERT_NE(p, nullptr) << where;
+    EXPECT_EQ(KindOf(p), d.kind == kNumberKind2 ? int32_t(kNumberKind) : d.kind) << where;
+    EXPECT_EQ(p->GetId(), d.id) << where;
+    if (d.kind == kLabelKind || d.kind == kVerticalLabelKind) {
+        const auto* rec = static_cast<const LabelRecord*>(d.extra);
+        EXPECT_STREQ(static_cast<ALabel*>(p)->GetText().c_str(), rec->kind == 2 ? rec->text : "") << where;
+    }
+    if (d.kind != kGroupKind)
+        return;
+    const auto* g = static_cast<const GroupRecord*>(d.extra);
+    ASSERT_EQ(p->GetChildCount(), g->count) << where;
+    for (int32_t i = 0; i < g->count; ++i) {
+        const ControlDescriptor& c = g->children[i];
+        Pane* child = p->GetChild(i);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->GetBounds(), (Rect{c.x, c.y, c.width, c.height})) << where << " child " << i;
+        ExpectBuiltAsDescribed(c, child, where + " child " + std::to_string(i));
+    }
+}
 
 struct TabPanelsView : ::testing::TestWithParam<Notifier::Mode> {
     ~TabPanelsView() override {
@@ -130,6 +178,22 @@ TEST_P(TabPanelsView, TheTablesBindEveryControlOfThePanelsAndSkipWhatIsNotThere)
         EXPECT_EQ(tab, c.tab) << c.id;
     }
     EXPECT_EQ(P<NumEditor>(6)->GetParent(), view->AccentPanel());
+}
+
+TEST_P(TabPanelsView, EveryDescriptorOfTheTablesIsBuiltAsItSays) {
+    for (int t = 0; t < TabPanels::kTabs; ++t) {
+        const int side = t < TabPanels::kLeftTabs ? 0 : 1;
+        const int index = side == 0 ? t : t - TabPanels::kLeftTabs;
+        EXPECT_STREQ(view->TabStrip(side)->Tab(index)->GetCaption().c_str(), TabPanels::kTabList[t].name);
+        ExpectBuiltAsDescribed(TabPanels::kTabList[t].panel, view->TabStrip(side)->Panel(index),
+                               TabPanels::kTabList[t].name);
+    }
+    ExpectBuiltAsDescribed(TabPanels::kAccent, view->AccentPanel(), "accent");
+    EXPECT_EQ(view->AccentPanel()->GetBounds(), (Rect{20, 55, 220, 80}));
+    // The "scrapes" label of "FX Mixer" stays empty.
+    Pane* fx = view->TabStrip(1)->Panel(2);
+    EXPECT_STREQ(static_cast<ALabel*>(fx->GetChild(4))->GetText().c_str(), "");
+    EXPECT_STREQ(static_cast<ALabel*>(fx->GetChild(3))->GetText().c_str(), "slap");
 }
 
 TEST_P(TabPanelsView, ControlsShowTheEnginesSettingsWithTheirRanges) {

@@ -230,6 +230,19 @@ int WriteScreenshot(const std::string& dir, const char* name, int width, int hei
     return 0;
 }
 
+// Redraws the page and writes what it shows to dir/file: 0, or 1 when
+// that fails.
+int ShootPage(Host& host, const std::string& dir, const char* file) {
+    HWND child = host.PageWindow();
+    RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::vector<uint8_t> rgb;
+    if (!HostTools::CaptureWindow(child, host.size.cx, host.size.cy, rgb)) {
+        std::printf("tarrow-host: could not read the page's pixels\n");
+        return 1;
+    }
+    return WriteScreenshot(dir, file, host.size.cx, host.size.cy, rgb);
+}
+
 // One screenshot per tab panel, over the MIDI macromode: a click on the
 // tab opens its panel, a second click closes it again.
 int TabScreenshots(Host& host, const std::string& dir) {
@@ -259,13 +272,7 @@ int TabScreenshots(Host& host, const std::string& dir) {
     int rc = 0;
     for (const Shot& shot : kShots) {
         click(shot.x);
-        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        std::vector<uint8_t> rgb;
-        if (!HostTools::CaptureWindow(child, host.size.cx, host.size.cy, rgb)) {
-            std::printf("tarrow-host: could not read the page's pixels\n");
-            return 1;
-        }
-        rc |= WriteScreenshot(dir, shot.file, host.size.cx, host.size.cy, rgb);
+        rc |= ShootPage(host, dir, shot.file);
         click(shot.x);
     }
     return rc;
@@ -297,13 +304,7 @@ int Screenshots(Host& host, const std::string& dir) {
         host.engine.GameControllerPars().EngineSetParameter(0, shot.gameController);
         host.engine.Notices().Flush();
         HostTools::PumpMessages();
-        RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        std::vector<uint8_t> rgb;
-        if (!HostTools::CaptureWindow(child, host.size.cx, host.size.cy, rgb)) {
-            std::printf("tarrow-host: could not read the page's pixels\n");
-            return 1;
-        }
-        rc |= WriteScreenshot(dir, shot.file, host.size.cx, host.size.cy, rgb);
+        rc |= ShootPage(host, dir, shot.file);
     }
     return rc | TabScreenshots(host, dir);
 }

@@ -81,49 +81,43 @@ bool SamplerController::IsListening(int32_t id, Delegate* l) const {
 }
 
 // Observers and listeners may come and go while they are told: each walk
-// goes over a copy and skips whoever has left in the meantime.
+// goes over a copy and skips whoever has left in the meantime. The walk
+// stops when one of them has deleted the controller.
 
-void SamplerController::OnParameter(int32_t id) {
+template <class Tell>
+bool SamplerController::TellObservers(Tell tell) {
     const std::shared_ptr<bool> alive = m_alive;
     const std::vector<SamplerUI*> observers = m_observers;
     for (SamplerUI* ui : observers) {
         if (!*alive)
-            return;
+            return false;
         if (IsObserver(ui))
-            ui->OnParameterChanged(id);
+            tell(ui);
     }
-    if (!*alive)
-        return;
-    std::vector<Ref<Delegate>> listeners;
-    auto range = m_listeners.equal_range(id);
-    for (auto it = range.first; it != range.second; ++it)
-        listeners.push_back(it->second);
-    for (const Ref<Delegate>& l : listeners) {
-        if (!*alive)
-            return;
-        if (IsListening(id, l.Get()))
-            l->Invoke();
-    }
+    return *alive;
 }
 
-void SamplerController::OnReset() {
+void SamplerController::TellListeners(std::vector<std::pair<int32_t, Ref<Delegate>>> listeners) {
     const std::shared_ptr<bool> alive = m_alive;
-    const std::vector<SamplerUI*> observers = m_observers;
-    for (SamplerUI* ui : observers) {
-        if (!*alive)
-            return;
-        if (IsObserver(ui))
-            ui->OnReset();
-    }
-    if (!*alive)
-        return;
-    std::vector<std::pair<int32_t, Ref<Delegate>>> listeners(m_listeners.begin(), m_listeners.end());
     for (const auto& l : listeners) {
         if (!*alive)
             return;
         if (IsListening(l.first, l.second.Get()))
             l.second->Invoke();
     }
+}
+
+void SamplerController::OnParameter(int32_t id) {
+    if (!TellObservers([id](SamplerUI* ui) { ui->OnParameterChanged(id); }))
+        return;
+    auto range = m_listeners.equal_range(id);
+    TellListeners({range.first, range.second});
+}
+
+void SamplerController::OnReset() {
+    if (!TellObservers([](SamplerUI* ui) { ui->OnReset(); }))
+        return;
+    TellListeners({m_listeners.begin(), m_listeners.end()});
 }
 
 } // namespace Corvell

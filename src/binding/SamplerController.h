@@ -64,6 +64,11 @@ private:
     };
 
     bool IsObserver(SamplerUI* ui) const;
+    // tell(observer) for every observer; false when the controller went
+    // while they were told.
+    template <class Tell>
+    bool TellObservers(Tell tell);
+    void TellListeners(std::vector<std::pair<int32_t, Ref<Delegate>>> listeners);
     bool IsListening(int32_t id, Delegate* l) const;
 
     CVSampler* const m_sampler;

@@ -1,10 +1,7 @@
 // The seven tab panels and the accent panel in the view, bound to the
 // substitute sample player: what binds, what the controls show, what the
 // user's changes write, and engine notices, resets and a late engine.
-#include "EngineModes.h"
-#include "SubstituteHost.h"
-#include "TestImageSource.h"
-#include "TestRootPane.h"
+#include "ViewFixture.h"
 #include "ui/ALabel.h"
 #include "ui/CheckMark.h"
 #include "ui/ControlPanel.h"
@@ -75,27 +72,12 @@ void ExpectBuiltAsDescribed(const ControlDescriptor& d, Pane* p, const std::stri
     }
 }
 
-struct TabPanelsView : ::testing::TestWithParam<Notifier::Mode> {
-    ~TabPanelsView() override {
-        view.reset();
-        ClearImageCache();
-    }
-    struct ColdCache {
-        ColdCache() { ClearImageCache(); }
-    } cold;
-    ::Corvell::Test::TestImageSource images{TARROW_SOURCE_DIR "/src/resources"};
-    SubstituteHost host{GetParam()};
-    TestRootPane root;
-    std::unique_ptr<RorezoZavu> view{new RorezoZavu};
-
+struct TabPanelsView : Test::ViewFixture {
+    // In the window from the start; the engine comes when a test says.
     void SetUp() override { root.AddChild(view.get()); }
     void Attach() {
         ASSERT_TRUE(view->AttachHost(&host));
         Settle();
-    }
-    void Settle() {
-        host.Notices().Flush();
-        root.PumpMessages();
     }
     template <class T>
     T* P(int32_t id) {
@@ -113,12 +95,7 @@ struct TabPanelsView : ::testing::TestWithParam<Notifier::Mode> {
                 }
         }
     }
-    void Click(const Pane* p) {
-        const Point o = p->GetAbsoluteOrigin();
-        const Rect b = p->GetBounds();
-        root.Click(o.x + b.width / 2, o.y + b.height / 2);
-        Settle();
-    }
+    void Click(const Pane* p) { ClickCentre(p); }
     Substitute::SubstituteSampler& engine() { return host.Sampler(); }
 };
 

@@ -1,11 +1,8 @@
 // The frame of the view around its macromodes: the about box, the accent
 // panel, the two tab strips with their panels, the slots of the neck and
 // the keyboard, and what the first paint draws and decodes.
-#include "EngineModes.h"
 #include "RecordingContext.h"
-#include "SubstituteHost.h"
-#include "TestImageSource.h"
-#include "TestRootPane.h"
+#include "ViewFixture.h"
 #include "shared/Graphics/Bitmap.h"
 #include "shared/Graphics/Palette.h"
 #include "view/RorezoZavu.h"
@@ -23,35 +20,12 @@ using Substitute::SubstituteHost;
 using Test::RecordingContext;
 using Test::TestRootPane;
 
-struct ViewFrame : ::testing::TestWithParam<Notifier::Mode> {
-    ~ViewFrame() override {
-        view.reset();
-        ClearImageCache();
-    }
-    // Every test starts cold, as the first open in a process does.
-    struct ColdCache {
-        ColdCache() { ClearImageCache(); }
-    } cold;
-    ::Corvell::Test::TestImageSource images{TARROW_SOURCE_DIR "/src/resources"};
-    SubstituteHost host{GetParam()};
-    TestRootPane root;
-    std::unique_ptr<RorezoZavu> view{new RorezoZavu};
-
+struct ViewFrame : Test::ViewFixture {
     void SetUp() override {
         ::Corvell::Test::RecordingBackend::Install();
-        root.AddChild(view.get());
-        ASSERT_TRUE(view->AttachHost(&host));
-        Settle();
+        AttachInWindow();
     }
-    void Settle() {
-        host.Notices().Flush();
-        root.PumpMessages();
-    }
-    void ClickAt(const Pane* p, int dx = 20, int dy = 10) {
-        const Point o = p->GetAbsoluteOrigin();
-        root.Click(o.x + dx, o.y + dy);
-        Settle();
-    }
+    void ClickAt(const Pane* p, int dx = 20, int dy = 10) { ViewFixture::ClickAt(p, dx, dy); }
     bool Decoded(const char* name) { return static_cast<PngBitmap*>(GetImage(name).Get())->IsDecoded(); }
 };
 

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/core/Chords.h"
+
 namespace Corvell {
 
 // Play-logic parameter identifiers 0..97; values are int.
@@ -66,31 +68,8 @@ struct ParInfo {
 };
 static_assert(sizeof(ParInfo) == 40 && offsetof(ParInfo, defaultValue) == 4, "ParInfo layout");
 
-// Chord vocabulary.
-struct StdChord {
-    int8_t root; // pitch class, -1 none
-    int8_t type; // 0..70, -1 none
-    int8_t bass; // -1 none
-    int8_t pos;  // 1..4, <= 0 unspecified
-};
-static_assert(sizeof(StdChord) == 4, "StdChord layout");
-
-struct UserChord {
-    int8_t frets[6]; // index 0 = string 1 (highest); -1 not played
-};
-static_assert(sizeof(UserChord) == 6, "UserChord layout");
-
-#pragma pack(push, 1)
-struct Kord {
-    uint8_t kind; // 0 none, 1 chord with payload, 2 standard chord
-    int8_t root;
-    int8_t type;
-    int8_t bass;
-    int8_t pos;
-    uint8_t payload[18];
-};
-#pragma pack(pop)
-static_assert(sizeof(Kord) == 23 && offsetof(Kord, payload) == 5, "Kord layout");
+// The chord vocabulary (StdChord, UserChord, Kord) lives with the chord
+// model, which the widgets use too.
 
 enum EUserChordMapEvent : int { BankStateChanged = 0, BankSwitched = 1, BankContentChanged = 2 };
 

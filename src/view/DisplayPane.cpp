@@ -46,7 +46,8 @@ DisplayPane::DisplayPane(IGuitar* guitars) {
     m_status->SetBounds(kStatus);
     m_inner->AddChild(m_status.get());
 
-    m_chord.reset(new Pane);
+    m_chord.reset(new ChordView);
+    m_chord->SetColor(GetColor(8));
     m_chord->SetBounds(kChord);
     m_inner->AddChild(m_chord.get());
 }

@@ -3,6 +3,7 @@
 // player's read-outs and the status line.
 #include "binding/GuitarSelector.h"
 #include "ui/ALabel.h"
+#include "ui/ChordView.h"
 #include "ui/Pane.h"
 #include "ui/TooltipViewer.h"
 
@@ -34,7 +35,8 @@ public:
     ALabel* Memory() const { return m_memory.get(); }
     TooltipViewer* Status() const { return m_status.get(); }
     Pane* Inner() const { return m_inner.get(); }
-    Pane* ChordSlot() const { return m_chord.get(); }
+    // The chord the engine plays.
+    ChordView* Chord() const { return m_chord.get(); }
 
 private:
     // The inner pane is declared first so its children go before it.
@@ -43,7 +45,7 @@ private:
     std::unique_ptr<ALabel> m_voices;
     std::unique_ptr<ALabel> m_memory;
     std::unique_ptr<TooltipViewer> m_status;
-    std::unique_ptr<Pane> m_chord;
+    std::unique_ptr<ChordView> m_chord;
 };
 
 } // namespace Corvell

@@ -210,6 +210,8 @@ void RorezoZavu::OnRnCParameter(ERnCPars par) {
         ShowHold();
         break;
     default:
+        if (par >= Chords::ChordDisplay::kFirstParameter && par <= Chords::ChordDisplay::kLastParameter)
+            m_display->Chord()->Update(par, m_rnc->GetParameter(par));
         break;
     }
     if (alive.IsAlive())

@@ -51,8 +51,8 @@ TEST_P(ViewDisplay, PanesSitWhereTheDisplayPlacesThem) {
     EXPECT_EQ((Rect{10, 24, 40, 20}), Display().Voices()->GetBounds());
     EXPECT_EQ((Rect{230, 24, 40, 20}), Display().Memory()->GetBounds());
     EXPECT_EQ((Rect{5, 67, 270, 20}), Display().Status()->GetBounds());
-    EXPECT_EQ((Rect{200, 42, 40, 25}), Display().ChordSlot()->GetBounds());
-    EXPECT_EQ(Display().Inner(), Display().ChordSlot()->GetParent());
+    EXPECT_EQ((Rect{200, 42, 40, 25}), Display().Chord()->GetBounds());
+    EXPECT_EQ(Display().Inner(), Display().Chord()->GetParent());
 }
 
 TEST_P(ViewDisplay, AChosenGuitarLoadsAndTheStatusLineFollowsIt) {

@@ -185,6 +185,8 @@ void WidgetGallery::Build() {
     y += 6;
     BuildPanels(y);
     y += 6;
+    BuildChords(y);
+    y += 6;
     BuildLists(y - 6);
     BuildTooltips(y);
     RefreshAll();

@@ -23,6 +23,10 @@
 #include "ui/ToggleButton.h"
 #include "ui/TooltipViewer.h"
 
+#include "ui/CNoteView.h"
+#include "ui/ChordEdit.h"
+#include "ui/ChordView.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -86,6 +90,9 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> treeStates = {"10,000 nodes"};
     const std::set<std::string> switchStates = {"closed", "open"};
     const std::set<std::string> panelStates = {"once", "tiled", "stretched"};
+    const std::set<std::string> chordStates = {"no chord", "chord"};
+    const std::set<std::string> pickerStates = {"sharps", "flats"};
+    const std::set<std::string> displayStates = {"display"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -102,6 +109,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"EditCombo", &comboStates},     {"PopupPane", &openerStates},       {"ModalPopupPane", &openerStates},
         {"TooltipViewer", &lineStates},   {"ListView", &listStates},          {"TreeView", &treeStates},
         {"TabSwitch", &switchStates},    {"ControlPanel", &panelStates},
+        {"ChordEdit", &chordStates},     {"CNoteView", &pickerStates},       {"ChordView", &displayStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -196,6 +204,14 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
             EXPECT_EQ(mode, cp->Mode()) << state;
             ASSERT_NE(cp->Image(), nullptr) << state;
             EXPECT_GT(cp->Image()->Width(), 0) << state;
+        } else if (auto* ce = dynamic_cast<ChordEdit*>(i.pane)) {
+            EXPECT_EQ(state == "chord", Chords::IsValid(ce->GetKord())) << state;
+            EXPECT_EQ(Chords::kMapEditorTypeCount, ce->TypeMenu()->GetItemCount());
+        } else if (auto* nv = dynamic_cast<CNoteView*>(i.pane)) {
+            EXPECT_EQ(6, nv->GetSelected()) << state;
+            EXPECT_STREQ(state == "flats" ? "b" : "#", nv->Accidental(0)->GetCaption().c_str()) << state;
+        } else if (auto* cv = dynamic_cast<ChordView*>(i.pane)) {
+            EXPECT_TRUE(cv->State().Shows()) << "the display shows the second editor's chord";
         } else {
             ADD_FAILURE() << i.family << " is none of the gallery's kinds";
         }

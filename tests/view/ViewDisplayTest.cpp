@@ -169,5 +169,26 @@ TEST_P(ViewDisplay, DestroyingTheViewWithNoticesQueuedRunsNoneOfThem) {
     EXPECT_EQ(0u, root.RunningTimers()) << "the voices poll went with the view";
 }
 
+TEST_P(ViewDisplay, TheChordDisplayShowsTheChordTheEnginePlays) {
+    root.AddChild(view.get());
+    ASSERT_TRUE(view->AttachHost(&host));
+    Settle();
+    ChordView* chord = Display().Chord();
+    EXPECT_EQ(chord->GetParent(), Display().Inner());
+    EXPECT_FALSE(chord->State().Shows());
+    host.RnC().EngineSetParameter(ERnCPars(34), 9);
+    host.RnC().EngineSetParameter(ERnCPars(33), 36);
+    host.RnC().EngineSetParameter(ERnCPars(36), 2);
+    Settle();
+    EXPECT_TRUE(chord->State().Shows());
+    EXPECT_EQ(chord->State().root, 9);
+    EXPECT_EQ(chord->State().type, 36);
+    EXPECT_EQ(chord->State().pos, 2);
+    // No type, no chord to draw.
+    host.RnC().EngineSetParameter(ERnCPars(33), -1);
+    Settle();
+    EXPECT_FALSE(chord->State().Shows());
+}
+
 } // namespace
 } // namespace Corvell

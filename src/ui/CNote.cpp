@@ -38,10 +38,12 @@ void CNote::Paint(GraphicsContext& gc) {
     Button::Paint(gc);
     const Rect r = LocalBounds();
     int32_t room = r.width;
-    if (m_arrow && m_arrow->Width() > 0) {
-        const int32_t aw = m_arrow->Width();
-        gc.DrawImage(Point{r.width - aw - 2, (r.height - m_arrow->Height()) / 2}, m_arrow.Get());
-        room = r.width - aw - 4;
+    if (m_arrow && m_arrow->Width() > 1) {
+        // Two frames side by side, enabled then disabled, placed as a combo's.
+        const int32_t area = m_arrow->Width() & ~1, frame = m_arrow->Width() / 2;
+        gc.DrawImage(Point{r.width - (area + frame) / 2, (r.height - m_arrow->Height()) / 2}, m_arrow.Get(),
+                     Rect{IsEffectivelyEnabled() ? 0 : frame, 0, frame, m_arrow->Height()});
+        room = r.width - area;
     }
     const Color saved = gc.GetTextColor();
     gc.SetTextColor(IsEffectivelyEnabled() ? GetColor(1) : GetColor(2));

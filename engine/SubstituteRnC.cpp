@@ -1,5 +1,7 @@
 #include "SubstituteRnC.h"
 
+#include "ChordRecognizer.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -313,6 +315,7 @@ void SubstituteRnC::ResetToDefaults() {
         std::lock_guard<std::mutex> g(m_mutex);
         for (int i = 0; i < rncParCount; ++i)
             m_values[i] = ParameterRange(i).defaultValue;
+        m_heldKeys.clear();
         for (auto& s : m_slots)
             s = Slot();
         for (auto& t : m_typed)
@@ -394,6 +397,14 @@ void SubstituteRnC::SendKeyboardNote(bool on, int note) {
     if (note < 0 || note > 127)
         return;
     SendPlayback(SPlaybackEvent::Make(on ? SPlaybackEvent::KeyDown : SPlaybackEvent::KeyUp, static_cast<unsigned>(note), 0, 0));
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        if (on)
+            m_heldKeys.insert(note);
+        else
+            m_heldKeys.erase(note);
+    }
+    ShowHeldChord();
     // A plain fingering: the highest string (of standard tuning) that reaches the note within 22 frets.
     static const int open[6] = {64, 59, 55, 50, 45, 40};
     for (int s = 0; s < 6; ++s) {
@@ -404,6 +415,26 @@ void SubstituteRnC::SendKeyboardNote(bool on, int note) {
             break;
         }
     }
+}
+
+void SubstituteRnC::ShowHeldChord() {
+    ERnCPars changed[5];
+    int count = 0;
+    {
+        std::lock_guard<std::mutex> g(m_mutex);
+        const RecognizedChord c = RecognizeChord(m_heldKeys);
+        const int values[5] = {c.type, c.root, c.bass, c.position, 0};
+        for (int i = 0; i < 5; ++i) {
+            const ERnCPars par = ERnCPars(ChordType + i);
+            if (m_values[par] != values[i]) {
+                m_values[par] = values[i];
+                changed[count++] = par;
+            }
+        }
+    }
+    // Only what changed is told, as the engine does.
+    for (int i = 0; i < count; ++i)
+        NotifyParameter(changed[i]);
 }
 
 int SubstituteRnC::GetKeyFunction(int note) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 namespace Corvell {
@@ -116,6 +117,8 @@ private:
     static bool ValidSlot(int s) { return s >= 0 && s < kFxSlots; }
     static bool ValidType(int t) { return t >= 0 && t < kFxTypes; }
     void StoreParameter(ERnCPars par, int value); // clamps, stores, notifies
+    // The held keys changed: the chord they form goes to 33..37.
+    void ShowHeldChord();
     void NotifyParameter(ERnCPars par);
     void NotifyReset();
     void NotifyFx(FxListenerArgs args);
@@ -128,6 +131,7 @@ private:
 
     mutable std::mutex m_mutex; // engine state
     int m_values[rncParCount];
+    std::set<int> m_heldKeys; // keyboard notes down
     int m_gesture[rncParCount] = {};
     Slot m_slots[kFxSlots];
     Typed m_typed[kFxTypes];

@@ -507,9 +507,15 @@ int main(int argc, char** argv) {
     CoInitialize(nullptr);
     Host::OpenTimes openTimes;
     const bool opened = host.Open(&openTimes);
-    // Measured idle, the engine loads nothing.
-    if (opened && !measure)
+    // Measured idle, the engine loads nothing and plays nothing.
+    if (opened && !measure) {
         host.engine.Guitar().SelectGuitar(0);
+        // The keyboard pane is not there yet: the demo holds a C major chord
+        // itself, so the chord display has something to show.
+        for (int note : {48, 52, 55})
+            host.engine.RnC().SendKeyboardNote(true, note);
+        host.engine.Notices().Flush();
+    }
     int rc = 0;
     if (!opened) {
         rc = 1;

@@ -1,0 +1,20 @@
+#pragma once
+// Names the chord a set of held keys forms, the way the engine tells the
+// chord display: type, root, bass and position.
+#include <set>
+
+namespace Corvell {
+namespace Substitute {
+
+struct RecognizedChord {
+    int type = -1;     // index into the chord type table, -1 none
+    int root = -1;     // pitch class
+    int bass = -1;     // the lowest key's pitch class when it is not the root
+    int position = 0;  // 1 root at the bottom, 2 the next chord tone, 3 the one after, 4 any other; 0 none
+};
+
+// keys: MIDI note numbers held down.
+RecognizedChord RecognizeChord(const std::set<int>& keys);
+
+} // namespace Substitute
+} // namespace Corvell

@@ -26,6 +26,14 @@ RorezoZavu::RorezoZavu()
             view->FlushPlayback();
     });
     m_gameControllerListener = MakeDelegate(this, &RorezoZavu::OnGameControllerNotice);
+    m_knobListener = Fn<int>([this, alive = m_alive](int knob) {
+        if (knob != GuitarUI::Knobs::FlatNames)
+            return;
+        m_site.RunOnUiThread(Fn([alive] {
+            if (auto* view = static_cast<RorezoZavu*>(alive->Target()))
+                view->ShowNoteNames();
+        }));
+    });
     m_playbackReceiver.owner = this;
     m_rnc->AddPlaybackListener(&m_playbackReceiver);
 
@@ -134,6 +142,9 @@ bool RorezoZavu::AttachHost(ICorvellHost* host) {
     m_rnc->Attach(static_cast<IRnC*>(EngineInterface("IRnC")));
     if ((m_listenedPars = static_cast<IDizuvozaPars*>(EngineInterface("IDizuvozaPars"))))
         m_listenedPars->AddParameterListener(m_gameControllerListener.Get());
+    if ((m_listenedKnobs = static_cast<GuitarUI::Knobs*>(EngineInterface("GuitarUI::Knobs"))))
+        m_listenedKnobs->AddChangedListener(m_knobListener.Get());
+    ShowNoteNames();
     // The game-controller switch is not part of the proxy's reset.
     OnPlayModeChanged(m_rnc->GetParameter(rncPlayMode));
     Invalidate(LocalBounds());
@@ -146,6 +157,9 @@ void RorezoZavu::DetachHost() {
     if (m_listenedPars)
         m_listenedPars->RemoveParameterListener(m_gameControllerListener.Get());
     m_listenedPars = nullptr;
+    if (m_listenedKnobs)
+        m_listenedKnobs->RemoveChangedListener(m_knobListener.Get());
+    m_listenedKnobs = nullptr;
     m_guitar->Attach(nullptr);
     m_sampler->Attach(nullptr);
     m_rnc->Attach(nullptr);
@@ -339,6 +353,11 @@ void RorezoZavu::OnGameControllerNotice(int id, int) {
     }));
 }
 
+void RorezoZavu::ShowNoteNames() {
+    auto* knobs = static_cast<GuitarUI::Knobs*>(EngineInterface("GuitarUI::Knobs"));
+    m_display->Chord()->SetSharpNames(!knobs || knobs->GetKnob(GuitarUI::Knobs::FlatNames) == 0);
+}
+
 void RorezoZavu::OnGameControllerSwitch() {
     // Switched off by the user's own choice of another macromode: that
     // choice shows itself.
@@ -523,6 +542,7 @@ void RorezoZavu::OnWindowCreated() {
     // The resets of the attach were posted to no window: the panels' ranges
     // and every bound control are read now.
     m_site.ReplayResets();
+    ShowNoteNames();
 }
 
 namespace {

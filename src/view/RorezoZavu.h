@@ -5,6 +5,7 @@
 #include "binding/CVRnC.h"
 #include "binding/CVSampler.h"
 #include "binding/ICorvellHost.h"
+#include "binding/GuitarUIKnobs.h"
 #include "binding/IDizuvozaPars.h"
 #include "binding/ParameterControllers.h"
 #include "binding/SamplerController.h"
@@ -182,6 +183,8 @@ private:
     // A game-controller parameter changed (any thread).
     void OnGameControllerNotice(int id, int value);
     void OnGameControllerSwitch();
+    // Shows notes as knob 0 asks: with flats when it is not zero.
+    void ShowNoteNames();
     Pane* MakeContainer(int m);
     void MakeTabPanels();
     void BindTabPanels();
@@ -214,6 +217,9 @@ private:
     Ref<Liveness> m_alive;
     Ref<Delegate2<int, int, void>> m_gameControllerListener;
     IDizuvozaPars* m_listenedPars = nullptr;
+    // Knob 0 names notes with flats; told from any thread.
+    Ref<Delegate1<int>> m_knobListener;
+    GuitarUI::Knobs* m_listenedKnobs = nullptr;
     Ref<Delegate> m_flush; // made once: the engine's thread allocates nothing per burst
     std::unique_ptr<EmbossedButton> m_auto;
     std::unique_ptr<EmbossedButton> m_hold;

@@ -188,6 +188,15 @@ TEST_P(ViewDisplay, TheChordDisplayShowsTheChordTheEnginePlays) {
     host.RnC().EngineSetParameter(ERnCPars(33), -1);
     Settle();
     EXPECT_FALSE(chord->State().Shows());
+
+    // Knob 0 names notes with flats.
+    EXPECT_TRUE(chord->GetSharpNames());
+    host.Knobs().SetKnob(GuitarUI::Knobs::FlatNames, 1);
+    Settle();
+    EXPECT_FALSE(chord->GetSharpNames());
+    host.Knobs().SetKnob(GuitarUI::Knobs::FlatNames, 0);
+    Settle();
+    EXPECT_TRUE(chord->GetSharpNames());
 }
 
 } // namespace

@@ -10,7 +10,7 @@ struct RecognizedChord {
     int type = -1;     // index into the chord type table, -1 none
     int root = -1;     // pitch class
     int bass = -1;     // the lowest key's pitch class when it is not the root
-    int position = 0;  // 1 root at the bottom, 2 the next chord tone, 3 the one after, 4 any other; 0 none
+    int position = 0;  // the lowest key: 1 root, 2 third (sus: its 2nd or 4th), 3 fifth, 4 any other; 0 none
 };
 
 // keys: MIDI note numbers held down.

@@ -397,14 +397,14 @@ void SubstituteRnC::SendKeyboardNote(bool on, int note) {
     if (note < 0 || note > 127)
         return;
     SendPlayback(SPlaybackEvent::Make(on ? SPlaybackEvent::KeyDown : SPlaybackEvent::KeyUp, static_cast<unsigned>(note), 0, 0));
+    bool changed;
     {
         std::lock_guard<std::mutex> g(m_mutex);
-        if (on)
-            m_heldKeys.insert(note);
-        else
-            m_heldKeys.erase(note);
+        changed = on ? m_heldKeys.insert(note).second : m_heldKeys.erase(note) > 0;
     }
-    ShowHeldChord();
+    // A repeated press or a stray release leaves the chord as it is.
+    if (changed)
+        ShowHeldChord();
     // A plain fingering: the highest string (of standard tuning) that reaches the note within 22 frets.
     static const int open[6] = {64, 59, 55, 50, 45, 40};
     for (int s = 0; s < 6; ++s) {

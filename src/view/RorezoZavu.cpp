@@ -115,6 +115,7 @@ RorezoZavu::~RorezoZavu() {
     m_leftTabs.reset();
     m_rightTabs.reset();
     // The adapters go before the panes they watch and the site they use.
+    m_wah.reset();
     m_samplerSite->RemoveObserver(m_adapters.get());
     m_adapters.reset();
     m_samplerSite.reset();
@@ -268,6 +269,8 @@ void RorezoZavu::BindTabPanels() {
     m_adapters->AddBindings(this, TabPanels::kBindings, TabPanels::kBindingList);
     m_samplerSite->AddObserver(m_adapters.get());
     m_adapters->CollectTooltips(*m_display->Status());
+    m_wah.reset(new WahWahController(m_rnc.get(), FindById(kWahPanelId)));
+    m_wah->RegisterTooltips(*m_display->Status());
 
     // The strum time is a play parameter, not a sampler setting.
     Pane* timing = m_rightTabs->Panel(0);

@@ -22,6 +22,7 @@
 #include "ui/HSlider3.h"
 #include "ui/TabSwitch.h"
 #include "view/AboutPane.h"
+#include "view/WahWahController.h"
 
 #include <deque>
 #include <vector>
@@ -115,6 +116,8 @@ public:
     SamplerController& SamplerSite() { return *m_samplerSite; }
     // The adapters binding the panels' controls to the settings.
     ControlAdapterHost& Adapters() { return *m_adapters; }
+    // The "Wah" panel bound to the engine's wah-wah.
+    WahWahController* Wah() const { return m_wah.get(); }
     // 0: the left strip ("Output", "Tune", "Setup"), 1: the right one.
     TabSwitch* TabStrip(int side) const { return side == 0 ? m_leftTabs.get() : m_rightTabs.get(); }
     // The slots of the later parts: the neck's and the keyboard's.
@@ -201,6 +204,7 @@ private:
     std::unique_ptr<SamplerStatus> m_samplerStatus;
     std::unique_ptr<SamplerController> m_samplerSite;
     std::unique_ptr<ControlAdapterHost> m_adapters;
+    std::unique_ptr<WahWahController> m_wah;
     std::unique_ptr<MacromodeButtonGroup> m_macromodes;
     std::unique_ptr<Pane> m_containers[kMacromodes];
     bool m_inMacromodeSelection = false;

@@ -187,6 +187,8 @@ void WidgetGallery::Build() {
     y += 6;
     BuildChords(y);
     y += 6;
+    BuildControllerPanels(y);
+    y += 6;
     BuildLists(y - 6);
     BuildTooltips(y);
     RefreshAll();

@@ -1,11 +1,12 @@
-// The gallery's chord editors, the chord display they feed, and the note
-// picker in both namings.
+// The gallery's chord editors, the chord display they feed, the note
+// picker in both namings, and the controller panel in each kind.
 #include "gallery/WidgetGallery.h"
 #include "shared/Graphics/Palette.h"
 #include "ui/CNoteView.h"
 #include "ui/ChordEdit.h"
 #include "ui/ChordView.h"
 #include "ui/core/FunctionDelegate.h"
+#include "view/ElectricControllerPanel.h"
 
 namespace Corvell {
 
@@ -75,6 +76,30 @@ void WidgetGallery::BuildChords(int32_t& y) {
         picker->SetPickListener(Fn<int>([picker](int pc) { picker->SetSelected(pc); }));
     }
     y += kPickerRow;
+}
+
+} // namespace Corvell
+
+namespace Corvell {
+
+namespace {
+const char* const kPanelKinds[] = {"solo", "", "harmony", "", "chords"};
+constexpr int32_t kControllerRow = 150;
+} // namespace
+
+void WidgetGallery::BuildControllerPanels(int32_t& y) {
+    Headings(y, "Controllers", kPanelKinds, 5);
+    // The column the pages give it, one per kind, live on the engine.
+    const int32_t columnWidth = Cell(1, y, 0, 0, 0).x - Cell(0, y, 0, 0, 0).x;
+    const int32_t left = Cell(0, y, columnWidth, 0, 0).x;
+    const int32_t step = 215; // 200 and a gap: the three end left of the lists
+    for (int32_t kind = 0; kind < 3; ++kind) {
+        auto* panel = new ElectricControllerPanel(m_rnc.get(), kind);
+        panel->SetBackground(MakeColor(36, 36, 40));
+        panel->SetFlags(kFillBackground, true);
+        Place(panel, "ElectricControllerPanel", kPanelKinds[2 * kind], Rect{left + kind * step, y, 200, 145});
+    }
+    y += kControllerRow;
 }
 
 } // namespace Corvell

@@ -26,6 +26,7 @@
 #include "ui/CNoteView.h"
 #include "ui/ChordEdit.h"
 #include "ui/ChordView.h"
+#include "view/ElectricControllerPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> chordStates = {"no chord", "chord"};
     const std::set<std::string> pickerStates = {"sharps", "flats"};
     const std::set<std::string> displayStates = {"display"};
+    const std::set<std::string> kindStates = {"solo", "harmony", "chords"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -110,6 +112,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"TooltipViewer", &lineStates},   {"ListView", &listStates},          {"TreeView", &treeStates},
         {"TabSwitch", &switchStates},    {"ControlPanel", &panelStates},
         {"ChordEdit", &chordStates},     {"CNoteView", &pickerStates},       {"ChordView", &displayStates},
+        {"ElectricControllerPanel", &kindStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -204,6 +207,10 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
             EXPECT_EQ(mode, cp->Mode()) << state;
             ASSERT_NE(cp->Image(), nullptr) << state;
             EXPECT_GT(cp->Image()->Width(), 0) << state;
+        } else if (auto* ec = dynamic_cast<ElectricControllerPanel*>(i.pane)) {
+            EXPECT_EQ(state == "solo" ? 0 : state == "harmony" ? 1 : 2, ec->GetKind()) << state;
+            // Live: it shows what the engine holds.
+            EXPECT_GE(ec->Destination(ElectricControllerPanel::kBendUp)->GetSelectedIndex(), 0) << state;
         } else if (auto* ce = dynamic_cast<ChordEdit*>(i.pane)) {
             EXPECT_EQ(state == "chord", Chords::IsValid(ce->GetKord())) << state;
             EXPECT_EQ(Chords::kMapEditorTypeCount, ce->TypeMenu()->GetItemCount());
@@ -519,10 +526,11 @@ TEST_F(GalleryFixture, TheLongListAndTheTreeScrollWithTheWheelAndADrag) {
         ScrollBar* bar = dynamic_cast<ListView*>(view) ? static_cast<ListView*>(view)->GetScrollBar()
                                                         : static_cast<TreeView*>(view)->GetScrollBar();
         const Point o = view->GetAbsoluteOrigin();
-        if (!bar->IsVisible()) {
-            // The tree opens more of itself until it needs the bar.
-            auto* tree = static_cast<TreeView*>(view);
-            for (int32_t r = 0; r < tree->GetRowCount() && !bar->IsVisible(); ++r)
+        // The tree opens more of itself until the wheel has room to turn.
+        if (auto* tree = dynamic_cast<TreeView*>(view)) {
+            for (int32_t r = 0; r < tree->GetRowCount() &&
+                                (!bar->IsVisible() || bar->GetMaximum() - bar->GetPage() - bar->GetPosition() < 60);
+                 ++r)
                 tree->Expand(tree->ItemAt(r));
         }
         ASSERT_TRUE(bar->IsVisible());

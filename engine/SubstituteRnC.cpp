@@ -1,6 +1,7 @@
 #include "SubstituteRnC.h"
 
 #include "ChordRecognizer.h"
+#include "ui/core/Effects.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -500,7 +501,11 @@ void SubstituteRnC::SetFxValue(int fxSlot, int index, int value) {
         return;
     {
         std::lock_guard<std::mutex> g(m_mutex);
-        m_slots[fxSlot].value[index] = std::clamp(value, 0, 127);
+        // The effect's own range where it has this value (times run to 2000 ms).
+        const Effects::EffectRecord& r = Effects::Lookup(m_slots[fxSlot].type);
+        const bool ranged = index < r.valueCount;
+        m_slots[fxSlot].value[index] =
+            std::clamp(value, ranged ? r.values[index].minimum : 0, ranged ? r.values[index].maximum : 127);
     }
     NotifyFx({fxSlot, true, false});
 }

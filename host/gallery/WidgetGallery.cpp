@@ -189,6 +189,8 @@ void WidgetGallery::Build() {
     y += 6;
     BuildControllerPanels(y);
     y += 6;
+    BuildEffects(y);
+    y += 6;
     BuildLists(y - 6);
     BuildTooltips(y);
     RefreshAll();

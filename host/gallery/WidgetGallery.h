@@ -34,7 +34,7 @@ public:
     };
 
     static constexpr int32_t kWidth = 1100;
-    static constexpr int32_t kHeight = 1464;
+    static constexpr int32_t kHeight = 1600;
     static constexpr Color kButtonFace = 0x00585048;
     static constexpr int32_t kLineLeft = 10; // the help line's margin
     static constexpr int32_t kMargin = 10;
@@ -126,6 +126,8 @@ private:
     void BuildChords(int32_t& y);
     // The electric controller panel in each of its kinds (WidgetGalleryChords.cpp).
     void BuildControllerPanels(int32_t& y);
+    // An effect slot pane and the velocity-effect view (WidgetGalleryChords.cpp).
+    void BuildEffects(int32_t& y);
     // The capo's positions as the engine gives them, the current one selected.
     void FillCapos(Combo* combo);
     // The selection follows par; a choice is one edit of it.

@@ -7,6 +7,8 @@
 #include "ui/ChordView.h"
 #include "ui/core/FunctionDelegate.h"
 #include "view/ElectricControllerPanel.h"
+#include "view/SoloFx.h"
+#include "view/VeloFxView.h"
 
 namespace Corvell {
 
@@ -100,6 +102,25 @@ void WidgetGallery::BuildControllerPanels(int32_t& y) {
         Place(panel, "ElectricControllerPanel", kPanelKinds[2 * kind], Rect{left + kind * step, y, 200, 145});
     }
     y += kControllerRow;
+}
+
+void WidgetGallery::BuildEffects(int32_t& y) {
+    static const char* const kEffectStates[] = {"slot", "", "velocity"};
+    Headings(y, "Effects", kEffectStates, 3);
+    const int32_t columnWidth = Cell(1, y, 0, 0, 0).x - Cell(0, y, 0, 0, 0).x;
+    const int32_t left = Cell(0, y, columnWidth, 0, 0).x;
+    // An effect slot offering four effects, live on the engine's slot 3.
+    static const int kList[] = {17, 19, 30, 13};
+    auto* fx = new FxControl(m_rnc.get(), 3);
+    fx->SetEffectList(4, kList);
+    Place(fx, "FxControl", "slot", Rect{left + 2, y, 240, 42});
+    auto* velo = new BasicVeloFxView(m_rnc.get());
+    velo->SetBackground(MakeColor(36, 36, 40));
+    velo->SetFlags(kFillBackground, true);
+    Place(velo, "BasicVeloFxView", "velocity", Rect{left + 2 * columnWidth + 2, y, 240, 106});
+    velo->Listen();
+    velo->SetKinds({0, 1, 2, 3, 4, 5});
+    y += 110;
 }
 
 } // namespace Corvell

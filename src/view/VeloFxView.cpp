@@ -88,6 +88,8 @@ BasicVeloFxView::~BasicVeloFxView() {
     if (m_editParameter && m_rnc)
         m_rnc->TouchParameter(ERnCPars(m_editParameter), false);
     m_relay->owner = nullptr;
+    if (m_parameterListener)
+        m_rnc->RemoveParameterListener(m_parameterListener.Get());
     m_velo.RemoveListener(m_relay.Get());
     m_time.RemoveListener(m_relay.Get());
     m_steps.RemoveListener(m_relay.Get());
@@ -182,6 +184,17 @@ void BasicVeloFxView::RefreshValues() {
     m_velo.SetValue(k ? Get(k->velocity) : 0);
     m_time.SetValue(k ? Get(k->time) : 0);
     m_steps.SetValue(k ? Get(k->steps) : 0);
+}
+
+void BasicVeloFxView::Listen() {
+    if (!m_rnc || m_parameterListener)
+        return;
+    Relay* relay = m_relay.Get();
+    m_parameterListener = Fn<ERnCPars>([relay](ERnCPars p) {
+        if (relay->owner)
+            relay->owner->OnParameterChanged(p);
+    });
+    m_rnc->AddParameterListener(m_parameterListener.Get());
 }
 
 void BasicVeloFxView::OnParameterChanged(int id) {

@@ -47,6 +47,9 @@ public:
     // never run two velocity effects at once.
     void SetKinds(const std::vector<int>& kinds);
     void OnParameterChanged(int id);
+    // Hears the engine's parameter notices itself, where no page passes
+    // them on (the gallery); stops when the view goes.
+    void Listen();
     void RefreshValues();
     void RegisterTooltips(TooltipHandler& handler);
 
@@ -82,6 +85,7 @@ private:
     int m_editParameter = 0;
     RangeControl* m_editControl = nullptr;
     Ref<Relay> m_relay;
+    Ref<Delegate1<ERnCPars>> m_parameterListener;
 };
 
 } // namespace Corvell

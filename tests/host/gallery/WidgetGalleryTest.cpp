@@ -27,6 +27,8 @@
 #include "ui/ChordEdit.h"
 #include "ui/ChordView.h"
 #include "view/ElectricControllerPanel.h"
+#include "view/SoloFx.h"
+#include "view/VeloFxView.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +97,8 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
     const std::set<std::string> pickerStates = {"sharps", "flats"};
     const std::set<std::string> displayStates = {"display"};
     const std::set<std::string> kindStates = {"solo", "harmony", "chords"};
+    const std::set<std::string> slotStates = {"slot"};
+    const std::set<std::string> veloStates = {"velocity"};
     struct Family {
         const char* name;
         const std::set<std::string>* states;
@@ -112,7 +116,7 @@ TEST_F(GalleryFixture, EveryFamilyShowsItsStatesInsideTheWindowWithoutOverlap) {
         {"TooltipViewer", &lineStates},   {"ListView", &listStates},          {"TreeView", &treeStates},
         {"TabSwitch", &switchStates},    {"ControlPanel", &panelStates},
         {"ChordEdit", &chordStates},     {"CNoteView", &pickerStates},       {"ChordView", &displayStates},
-        {"ElectricControllerPanel", &kindStates},
+        {"ElectricControllerPanel", &kindStates}, {"FxControl", &slotStates}, {"BasicVeloFxView", &veloStates},
     };
     for (const Family& f : families) {
         std::set<std::string> shown;
@@ -207,6 +211,11 @@ TEST_F(GalleryFixture, EachColumnShowsItsState) {
             EXPECT_EQ(mode, cp->Mode()) << state;
             ASSERT_NE(cp->Image(), nullptr) << state;
             EXPECT_GT(cp->Image()->Width(), 0) << state;
+        } else if (auto* sf = dynamic_cast<FxControl*>(i.pane)) {
+            EXPECT_EQ(4u, sf->EffectList().size());
+            EXPECT_GE(sf->Selector()->GetSelectedIndex(), 0) << "the slot holds a listed effect";
+        } else if (auto* vf = dynamic_cast<BasicVeloFxView*>(i.pane)) {
+            EXPECT_EQ(7, vf->KindCombo()->GetItemCount());
         } else if (auto* ec = dynamic_cast<ElectricControllerPanel*>(i.pane)) {
             EXPECT_EQ(state == "solo" ? 0 : state == "harmony" ? 1 : 2, ec->GetKind()) << state;
             // Live: it shows what the engine holds.

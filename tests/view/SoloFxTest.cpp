@@ -166,6 +166,8 @@ TEST_P(Effect, AManualPaneKeepsOneOfItsTypesOnAndLeavesTheWahAlone) {
     const Case cases[] = {
         {{17, 19}, 19, {19}},
         {{17}, 17, {17}},
+        {{19}, 19, {19}},
+        {{17, 32}, 17, {17, 32}},
         {{17, 19, 32}, 19, {19, 32}},
         {{32}, 19, {32}},  // only the wah: nothing switched, the list's first shown
         {{}, 19, {}},

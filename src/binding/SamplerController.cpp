@@ -1,20 +1,26 @@
 #include "binding/SamplerController.h"
 
+#include "ui/core/FunctionDelegate.h"
+
 #include <algorithm>
 
 namespace Corvell {
 
 SamplerController::SamplerController(CVSampler* sampler) : m_sampler(sampler) {
-    m_parameterReceiver->owner = this;
-    m_resetReceiver->owner = this;
+    m_parameterReceiver = Fn<int>([target = m_target](int id) {
+        if (auto* site = static_cast<SamplerController*>(target->Target()))
+            site->OnParameter(id);
+    });
+    m_resetReceiver = Fn([target = m_target] {
+        if (auto* site = static_cast<SamplerController*>(target->Target()))
+            site->OnReset();
+    });
     m_sampler->AddParameterListener(m_parameterReceiver.Get());
     m_sampler->AddResetListener(m_resetReceiver.Get());
 }
 
 SamplerController::~SamplerController() {
-    *m_alive = false;
-    m_parameterReceiver->owner = nullptr;
-    m_resetReceiver->owner = nullptr;
+    m_target->Clear();
     m_sampler->RemoveParameterListener(m_parameterReceiver.Get());
     m_sampler->RemoveResetListener(m_resetReceiver.Get());
 }
@@ -86,21 +92,21 @@ bool SamplerController::IsListening(int32_t id, Delegate* l) const {
 
 template <class Tell>
 bool SamplerController::TellObservers(Tell tell) {
-    const std::shared_ptr<bool> alive = m_alive;
+    const Ref<Liveness> alive = m_target;
     const std::vector<SamplerUI*> observers = m_observers;
     for (SamplerUI* ui : observers) {
-        if (!*alive)
+        if (!alive->Target())
             return false;
         if (IsObserver(ui))
             tell(ui);
     }
-    return *alive;
+    return alive->Target() != nullptr;
 }
 
 void SamplerController::TellListeners(std::vector<std::pair<int32_t, Ref<Delegate>>> listeners) {
-    const std::shared_ptr<bool> alive = m_alive;
+    const Ref<Liveness> alive = m_target;
     for (const auto& l : listeners) {
-        if (!*alive)
+        if (!alive->Target())
             return;
         if (IsListening(l.first, l.second.Get()))
             l.second->Invoke();

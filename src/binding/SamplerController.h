@@ -3,12 +3,12 @@
 // the view's sampler proxy (whose notices already arrive on the window's
 // thread) and passes each change on to the panels and to the listeners of
 // that setting.
+#include "binding/CVProxySite.h"
 #include "binding/CVSampler.h"
 #include "ui/ControlAdapters.h"
 #include "ui/ControlSite.h"
 
 #include <map>
-#include <memory>
 #include <vector>
 
 namespace Corvell {
@@ -45,24 +45,6 @@ public:
     void OnReset();
 
 private:
-    // Counted apart from the controller: the proxy's list holds one while
-    // it calls it, and a controller deleted by that call must not be
-    // released afterwards.
-    struct ParameterReceiver : CountedObject<Delegate1<int>> {
-        SamplerController* owner = nullptr;
-        void Invoke(int id) override {
-            if (owner)
-                owner->OnParameter(id);
-        }
-    };
-    struct ResetReceiver : CountedObject<Delegate> {
-        SamplerController* owner = nullptr;
-        void Invoke() override {
-            if (owner)
-                owner->OnReset();
-        }
-    };
-
     bool IsObserver(SamplerUI* ui) const;
     // tell(observer) for every observer; false when the controller went
     // while they were told.
@@ -72,13 +54,15 @@ private:
     bool IsListening(int32_t id, Delegate* l) const;
 
     CVSampler* const m_sampler;
-    Ref<ParameterReceiver> m_parameterReceiver{new ParameterReceiver};
-    Ref<ResetReceiver> m_resetReceiver{new ResetReceiver};
+    // Counted apart from the controller: the proxy's list holds one while
+    // it calls it, and a controller deleted by that call must not be
+    // released afterwards. They reach the controller only while it lives,
+    // and a walk over the observers stops when one of them deleted it.
+    Ref<Liveness> m_target{new Liveness(this)};
+    Ref<Delegate1<int>> m_parameterReceiver;
+    Ref<Delegate> m_resetReceiver;
     std::vector<SamplerUI*> m_observers;
     std::multimap<int32_t, Ref<Delegate>> m_listeners;
-    // False once the controller is gone: a walk stops when one of those it
-    // told has deleted it.
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace Corvell

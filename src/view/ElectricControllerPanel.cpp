@@ -50,22 +50,6 @@ void Fill(Combo& c, const char* const (&items)[N], size_t count = N) {
         c.AddItem(items[i]);
 }
 
-// Relays a notice to the panel while the panel lives.
-struct ParameterRelay : CountedObject<Delegate1<ERnCPars>> {
-    ElectricControllerPanel* owner = nullptr;
-    void Invoke(ERnCPars par) override {
-        if (owner)
-            owner->UpdateParameter(par);
-    }
-};
-struct ResetRelay : CountedObject<Delegate> {
-    ElectricControllerPanel* owner = nullptr;
-    void Invoke() override {
-        if (owner)
-            owner->UpdateAll();
-    }
-};
-
 } // namespace
 
 ElectricControllerPanel::ElectricControllerPanel(IRnC* rnc, int kind)
@@ -114,12 +98,16 @@ ElectricControllerPanel::ElectricControllerPanel(IRnC* rnc, int kind)
     AddChild(m_curves.get());
     m_curves->SetPickListener(Fn<int>([this](int curve) { Write(kCurve, curve); }));
 
-    auto* parameters = new ParameterRelay;
-    parameters->owner = this;
-    m_parameterListener = parameters;
-    auto* reset = new ResetRelay;
-    reset->owner = this;
-    m_resetListener = reset;
+    // The engine's lists may call after the panel went: they reach it only
+    // while it lives.
+    m_parameterListener = Fn<ERnCPars>([alive = m_alive](ERnCPars par) {
+        if (auto* panel = static_cast<ElectricControllerPanel*>(alive->Target()))
+            panel->UpdateParameter(par);
+    });
+    m_resetListener = Fn([alive = m_alive] {
+        if (auto* panel = static_cast<ElectricControllerPanel*>(alive->Target()))
+            panel->UpdateAll();
+    });
 }
 
 ElectricControllerPanel::~ElectricControllerPanel() {
@@ -127,8 +115,7 @@ ElectricControllerPanel::~ElectricControllerPanel() {
         OnDestroy();
     // A page may delete the panel while it is placed: no notice reaches it.
     Listen(false);
-    static_cast<ParameterRelay*>(m_parameterListener.Get())->owner = nullptr;
-    static_cast<ResetRelay*>(m_resetListener.Get())->owner = nullptr;
+    m_alive->Clear();
 }
 
 void ElectricControllerPanel::OnDestroy() {

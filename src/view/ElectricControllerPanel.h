@@ -4,6 +4,7 @@
 // (chord pages) and the velocity curve. The column at the right edge of the
 // play-mode pages. It writes each choice as one edit and shows what the
 // engine then holds.
+#include "binding/CVProxySite.h"
 #include "binding/IRnC.h"
 #include "ui/ALabel.h"
 #include "ui/Combo.h"
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<CurveSwitcher> m_curves;
     std::unique_ptr<Combo> m_pedal;
     std::vector<std::unique_ptr<ALabel>> m_labels;
+    Ref<Liveness> m_alive{new Liveness(this)};
     Ref<Delegate1<ERnCPars>> m_parameterListener;
     Ref<Delegate> m_resetListener;
     bool m_listening = false;

@@ -113,8 +113,6 @@ Combo* SoloFx::ValueCombo(int kind) {
     return kind >= kFirstCombo && kind < Effects::kValueKinds ? &m_combos[kind - kFirstCombo] : nullptr;
 }
 
-bool SoloFx::IsListed(int type) const { return std::find(m_list.begin(), m_list.end(), type) != m_list.end(); }
-
 void SoloFx::SetEffectList(int count, const int* types) {
     m_list.assign(types, types + std::max(0, count));
     m_selector.Clear();

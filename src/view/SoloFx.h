@@ -62,9 +62,6 @@ protected:
     // An effect notice, on the window's thread.
     virtual void OnFxNotice(IRnC::FxListenerArgs args) = 0;
     IRnC* Rnc() const { return m_rnc; }
-    bool IsListed(int type) const;
-    // Whether ShowEffect is inside the correction it asked for.
-    bool IsCorrecting() const { return m_correcting; }
 
 private:
     struct Relay;

@@ -2,6 +2,7 @@
 
 #include "shared/Graphics/GraphicsContext.h"
 #include "shared/Graphics/Palette.h"
+#include "ui/Combo.h"
 #include "ui/core/Chords.h"
 
 #include <string>
@@ -38,13 +39,10 @@ void CNote::Paint(GraphicsContext& gc) {
     Button::Paint(gc);
     const Rect r = LocalBounds();
     int32_t room = r.width;
-    if (m_arrow && m_arrow->Width() > 1) {
-        // Two frames side by side, enabled then disabled, placed as a combo's.
-        const int32_t area = m_arrow->Width() & ~1, frame = m_arrow->Width() / 2;
-        gc.DrawImage(Point{r.width - (area + frame) / 2, (r.height - m_arrow->Height()) / 2}, m_arrow.Get(),
-                     Rect{IsEffectivelyEnabled() ? 0 : frame, 0, frame, m_arrow->Height()});
+    // The arrow where a combo has it.
+    const int32_t area = Combo::DrawArrowStrip(gc, m_arrow.Get(), Size{r.width, r.height}, IsEffectivelyEnabled());
+    if (area >= 0)
         room = r.width - area;
-    }
     const Color saved = gc.GetTextColor();
     gc.SetTextColor(IsEffectivelyEnabled() ? GetColor(1) : GetColor(2));
     if (m_pitch < 0) {

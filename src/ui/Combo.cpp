@@ -172,6 +172,17 @@ int32_t Combo::ArrowWidth() const {
     return kArrowWidth;
 }
 
+int32_t Combo::DrawArrowStrip(GraphicsContext& gc, Bitmap* strip, Size size, bool enabled) {
+    if (!strip || strip->Width() <= 0)
+        return -1;
+    // Two frames side by side, centred in the arrow area.
+    const int32_t area = strip->Width() & ~1, frame = strip->Width() / 2;
+    const int32_t x = size.width - (area + frame) / 2;
+    const int32_t y = (size.height - strip->Height()) / 2;
+    gc.DrawImage(Point{x, y}, strip, Rect{enabled ? 0 : frame, 0, frame, strip->Height()});
+    return area;
+}
+
 Rect Combo::TextRect() const {
     const Rect& b = GetBounds();
     const int32_t inset = m_framed ? 2 : 1;
@@ -188,13 +199,7 @@ void Combo::PaintCombo(GraphicsContext& gc) {
     const Rect& b = GetBounds();
     const bool enabled = IsEffectivelyEnabled();
     const Color text = CurrentTextColor();
-    if (m_triangle && m_triangle->Width() > 0) {
-        // Two frames side by side, centred in the arrow area.
-        const int32_t frame = m_triangle->Width() / 2;
-        const int32_t x = b.width - (ArrowWidth() + frame) / 2;
-        const int32_t y = (b.height - m_triangle->Height()) / 2;
-        gc.DrawImage(Point{x, y}, m_triangle.Get(), Rect{enabled ? 0 : frame, 0, frame, m_triangle->Height()});
-    } else if (m_drawTriangle) {
+    if (DrawArrowStrip(gc, m_triangle.Get(), Size{b.width, b.height}, enabled) < 0 && m_drawTriangle) {
         const int32_t m = (b.height + 1) / 2;
         const Point corners[3] = {{b.width - 3, m - 2}, {b.width - 6, m + 1}, {b.width - 9, m - 2}};
         Brush brush(text);

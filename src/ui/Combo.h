@@ -89,6 +89,10 @@ public:
 
     // The width of the arrow area on the right.
     int32_t ArrowWidth() const;
+    // Draws a strip of two arrow frames (enabled, then disabled) as a combo
+    // does, centred in the arrow area at the right of a pane of `size`.
+    // Returns that area's width, or -1, drawing nothing, without a strip.
+    static int32_t DrawArrowStrip(GraphicsContext& gc, Bitmap* strip, Size size, bool enabled);
     // The text's rectangle: the bounds without the arrow area, inset by 1
     // (2 when framed).
     Rect TextRect() const;

@@ -541,9 +541,8 @@ void RorezoZavu::OnWindowCreated() {
     DropPendingPlayback();
     Pane::OnWindowCreated();
     m_display->Selector()->Refresh();
-    m_samplerStatus->Reload();
-    // The resets of the attach were posted to no window: the panels' ranges
-    // and every bound control are read now.
+    // The resets of the attach were posted to no window: the sampler's
+    // read-outs, the panels' ranges and every bound control are read now.
     m_site.ReplayResets();
     ShowNoteNames();
 }
